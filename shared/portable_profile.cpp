@@ -1,0 +1,402 @@
+// The rules below are kernel32's as the differential test program observes
+// them under Wine; each quirk kept here is one that a stored file or a caller
+// may meet, so it is reproduced rather than tidied away.
+#include "portable_profile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "host_path.h"
+
+namespace brellin {
+namespace {
+
+// Blanks as the profile functions see them once the ANSI text is widened:
+// the C0 white space, the information separators, ^Z (an old end of file
+// mark) and the no-break space.
+bool IsBlank(unsigned char c) {
+    return (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x20) || c == 0x1A || c == 0xA0;
+}
+
+// Names compare without regard to case, letters of the Western code page
+// included, as the profile functions compare them after widening.
+const std::array<unsigned char, 256>& LowerTable() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c);
+        for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
+        for (int c = 0xC0; c <= 0xDE; ++c)
+            if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
+        t[0x8A] = 0x9A;  // S caron
+        t[0x8C] = 0x9C;  // OE
+        t[0x8E] = 0x9E;  // Z caron
+        t[0x9F] = 0xFF;  // Y diaeresis
+        return t;
+    }();
+    return table;
+}
+
+std::string Fold(std::string_view text) {
+    const auto& lower = LowerTable();
+    std::string folded(text);
+    for (char& c : folded) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+    return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    const auto& lower = LowerTable();
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
+}
+
+std::string_view TrimLeft(std::string_view text) {
+    while (!text.empty() && IsBlank(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+    return text;
+}
+
+std::string_view Trim(std::string_view text) {
+    text = TrimLeft(text);
+    while (!text.empty() && IsBlank(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    return text;
+}
+
+// Copies at most size - 1 characters and a zero, as lstrcpyn does; returns
+// the number of characters copied.
+std::uint32_t CopyCut(char* buffer, std::string_view text, std::uint32_t size) {
+    if (size == 0) return 0;
+    const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), size - 1));
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return count;
+}
+
+// A value (or default) enclosed in matching quotes loses them; when the
+// buffer is just too small, the cut value loses its last character instead
+// of the closing quote, as kernel32 under Wine does.
+std::uint32_t CopyEntry(char* buffer, std::string_view value, std::uint32_t size) {
+    bool quoted = false;
+    if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"') &&
+        value.back() == value.front()) {
+        quoted = true;
+        value.remove_prefix(1);
+    }
+    std::uint32_t count = CopyCut(buffer, value, size);
+    if (quoted && size >= value.size() && count > 0) buffer[--count] = '\0';
+    return count;
+}
+
+// The integer reading of the profile functions: blanks and control
+// characters skipped, a sign, a base prefix ("0x", "0o", "0b"), then digits
+// up to the first character that is none, wrapping like a 32-bit unsigned.
+std::uint32_t ParseInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint32_t base = 10;
+    if (i + 1 < text.size() && text[i] == '0') {
+        switch (text[i + 1]) {
+        case 'x': base = 16; i += 2; break;
+        case 'o': base = 8; i += 2; break;
+        case 'b': base = 2; i += 2; break;
+        default: break;
+        }
+    }
+    std::uint32_t total = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        std::uint32_t digit;
+        if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'z') digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'Z') digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        else break;
+        if (digit >= base) break;
+        total = total * base + digit;
+    }
+    return negative ? 0u - total : total;
+}
+
+}  // namespace
+
+PortableProfile::Document* PortableProfile::Open(const std::string& file, bool forWriting) {
+    const auto path = ToHostPath(file);
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error && status.type() != std::filesystem::file_type::not_found) return nullptr;
+
+    if (status.type() == std::filesystem::file_type::not_found) {
+        // A missing file reads as empty; writing creates it, provided its
+        // folder exists and may be written.
+        if (forWriting) {
+            const auto folder = path.has_parent_path() ? path.parent_path()
+                                                       : std::filesystem::path(".");
+            if (!std::filesystem::is_directory(folder, error) || IsWriteProtected(folder))
+                return nullptr;
+        }
+        auto& document = cache_[path.string()];
+        document = Document{};
+        return &document;
+    }
+    if (status.type() != std::filesystem::file_type::regular) return nullptr;
+    if (forWriting && IsWriteProtected(path)) return nullptr;
+
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return nullptr;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error) return nullptr;
+
+    auto& document = cache_[path.string()];
+    if (document.exists && document.size == size && document.modified == modified)
+        return &document;
+
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ++loads_;
+
+    document = Document{};
+    document.exists = true;
+    document.size = size;
+    document.modified = modified;
+    document.sections.push_back(Section{});  // the lines before the first heading
+
+    std::size_t next = 0;
+    while (next < text.size()) {
+        const std::size_t start = next;
+        const std::size_t newline = text.find('\n', start);
+        next = newline == std::string::npos ? text.size() : newline + 1;
+        const std::string_view line =
+            Trim(std::string_view(text).substr(start, next - start));
+        if (line.empty()) continue;
+
+        if (line.front() == '[') {
+            const std::size_t close = line.rfind(']');
+            if (close != std::string_view::npos && close > 0) {
+                document.sections.push_back(Section{std::string(line.substr(1, close - 1)), {}, {}, false});
+                continue;
+            }
+        }
+
+        Key key;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            key.name = std::string(line);
+        } else {
+            std::string_view name = line.substr(0, equals);
+            while (!name.empty() && IsBlank(static_cast<unsigned char>(name.back())))
+                name.remove_suffix(1);
+            key.name = std::string(name);
+            key.value = std::string(TrimLeft(line.substr(equals + 1)));
+        }
+        // Of several nameless lines in a row only the first is kept.
+        auto& keys = document.sections.back().keys;
+        if (!key.name.empty() || keys.empty() || !keys.back().name.empty())
+            keys.push_back(std::move(key));
+    }
+    return &document;
+}
+
+bool PortableProfile::Save(const std::string& file, Document& document) {
+    std::string text;
+    for (const auto& section : document.sections) {
+        if (!section.name.empty()) {
+            text += "\r\n[";
+            text += section.name;
+            text += "]\r\n";
+        }
+        for (const auto& key : section.keys) {
+            text += key.name;
+            if (key.value) {
+                text += '=';
+                text += *key.value;
+            }
+            text += "\r\n";
+        }
+    }
+    const auto path = ToHostPath(file);
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out.flush()) return false;
+    }
+    std::error_code error;
+    document.exists = true;
+    document.size = std::filesystem::file_size(path, error);
+    document.modified = std::filesystem::last_write_time(path, error);
+    if (error) document.exists = false;  // read it afresh next time
+    return true;
+}
+
+const PortableProfile::Key* PortableProfile::Find(const Document& document,
+                                                  const std::string& section,
+                                                  const std::string& key) const {
+    const std::string_view sectionName = Trim(section);
+    const std::string_view keyName = Trim(key);
+    if (sectionName.empty()) return nullptr;
+
+    if (!document.indexed) {
+        document.index.clear();
+        for (std::size_t i = 0; i < document.sections.size(); ++i)
+            if (!document.sections[i].name.empty())
+                document.index.emplace(Fold(document.sections[i].name), i);
+        document.indexed = true;
+    }
+    const auto found = document.index.find(Fold(sectionName));
+    if (found == document.index.end()) return nullptr;
+
+    // Only the first section of that name is searched, as kernel32 does.
+    const Section& target = document.sections[found->second];
+    if (!target.indexed) {
+        target.index.clear();
+        for (std::size_t i = 0; i < target.keys.size(); ++i)
+            target.index.emplace(Fold(target.keys[i].name), i);
+        target.indexed = true;
+    }
+    const auto hit = target.index.find(Fold(keyName));
+    return hit == target.index.end() ? nullptr : &target.keys[hit->second];
+}
+
+std::uint32_t PortableProfile::ReadString(const std::string& file, const std::string& section,
+                                          const std::string& key, const std::string& fallback,
+                                          char* buffer, std::uint32_t size) {
+    // Trailing spaces of the default are dropped.
+    std::string_view def = fallback;
+    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
+
+    const Document* document = Open(file, false);
+    if (!document) return CopyCut(buffer, def, size);
+    if (key.empty()) return 0;
+    const Key* found = Find(*document, section, key);
+    return CopyEntry(buffer, found && found->value ? std::string_view(*found->value) : def, size);
+}
+
+std::uint32_t PortableProfile::GetString(const std::string& file, const std::string& section,
+                                         const std::string& key, const std::string& fallback,
+                                         char* buffer, std::uint32_t size) {
+    std::lock_guard guard(lock_);
+    return ReadString(file, section, key, fallback, buffer, size);
+}
+
+std::uint32_t PortableProfile::GetKeyNames(const std::string& file, const std::string& section,
+                                           char* buffer, std::uint32_t size) {
+    std::lock_guard guard(lock_);
+    if (size == 0) return 0;
+    const Document* document = Open(file, false);
+    if (!document || section.empty()) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    for (const auto& candidate : document->sections) {
+        if (candidate.name.empty() || !SameName(candidate.name, section)) continue;
+
+        std::uint32_t left = size;
+        char* out = buffer;
+        for (const auto& key : candidate.keys) {
+            if (left <= 2) break;
+            if (key.name.empty() || key.name.front() == ';' || !key.value) continue;
+            const std::uint32_t copied = CopyCut(out, key.name, left - 1);
+            left -= copied + 1;
+            out += copied + 1;
+            if (left < 2) break;
+        }
+        *out = '\0';
+        if (left <= 1) {
+            out[-1] = '\0';
+            return size - 2;
+        }
+        if (buffer[0] != '\0') return size - left;
+        break;
+    }
+    buffer[0] = '\0';
+    return 0;
+}
+
+std::uint32_t PortableProfile::GetInt(const std::string& file, const std::string& section,
+                                      const std::string& key, std::int32_t fallback) {
+    std::lock_guard guard(lock_);
+    char value[30];
+    if (ReadString(file, section, key, "", value, sizeof value) == 0)
+        return static_cast<std::uint32_t>(fallback);
+    return ParseInteger(value);
+}
+
+bool PortableProfile::WriteString(const std::string& file, const std::string& section,
+                                  const std::string& key, const std::string& value) {
+    std::lock_guard guard(lock_);
+    Document* document = Open(file, true);
+    if (!document) return false;
+
+    std::string_view newValue = TrimLeft(value);
+    auto* found = const_cast<Key*>(Find(*document, section, key));
+    if (found && found->value && *found->value == newValue) return true;
+    if (found) {
+        found->value = std::string(newValue);
+    } else {
+        // A new key goes to the end of the first section of that name; a new
+        // section to the end of the file. Both keep the names as given, less
+        // their leading blanks.
+        Key added{std::string(TrimLeft(key)), std::string(newValue)};
+        const std::string_view sectionName = Trim(section);
+        Section* target = nullptr;
+        if (!sectionName.empty()) {
+            for (auto& candidate : document->sections)
+                if (!candidate.name.empty() && SameName(candidate.name, sectionName)) {
+                    target = &candidate;
+                    break;
+                }
+        }
+        if (!target) {
+            document->sections.push_back(Section{std::string(TrimLeft(section)), {}, {}, false});
+            target = &document->sections.back();
+            document->indexed = false;
+        }
+        target->keys.push_back(std::move(added));
+        target->indexed = false;
+    }
+    return Save(file, *document);
+}
+
+bool PortableProfile::DeleteKey(const std::string& file, const std::string& section,
+                                const std::string& key) {
+    std::lock_guard guard(lock_);
+    Document* document = Open(file, true);
+    if (!document) return false;
+    // Every section of that name is searched until one key is removed.
+    for (auto& candidate : document->sections) {
+        if (candidate.name.empty() || !SameName(candidate.name, section)) continue;
+        auto it = std::find_if(candidate.keys.begin(), candidate.keys.end(),
+                               [&](const Key& k) { return SameName(k.name, key); });
+        if (it == candidate.keys.end()) continue;
+        candidate.keys.erase(it);
+        candidate.indexed = false;
+        return Save(file, *document);
+    }
+    return true;
+}
+
+bool PortableProfile::EraseSection(const std::string& file, const std::string& section) {
+    std::lock_guard guard(lock_);
+    Document* document = Open(file, true);
+    if (!document) return false;
+    auto& sections = document->sections;
+    auto it = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
+        return !s.name.empty() && SameName(s.name, section);
+    });
+    if (it == sections.end()) return true;
+    sections.erase(it);
+    document->indexed = false;
+    return Save(file, *document);
+}
+
+}  // namespace brellin
