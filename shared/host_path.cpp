@@ -1,19 +1,15 @@
 #include "host_path.h"
 
 #include <map>
-#include <mutex>
 
 namespace brellin {
 namespace {
 
-struct PrefixTable {
-    std::mutex lock;
-    std::map<std::string, std::filesystem::path> folders;
-};
-
-PrefixTable& Prefixes() {
-    static PrefixTable table;
-    return table;
+// Every entry of either program runs on one user-interface thread, so the
+// table needs no lock.
+std::map<std::string, std::filesystem::path>& Prefixes() {
+    static std::map<std::string, std::filesystem::path> folders;
+    return folders;
 }
 
 }  // namespace
@@ -21,15 +17,11 @@ PrefixTable& Prefixes() {
 std::filesystem::path ToHostPath(const std::string& path) {
     std::string rest = path;
     std::filesystem::path base;
-    {
-        auto& table = Prefixes();
-        std::lock_guard guard(table.lock);
-        for (const auto& [prefix, folder] : table.folders) {
-            if (path.compare(0, prefix.size(), prefix) == 0) {
-                base = folder;
-                rest = path.substr(prefix.size());
-                break;
-            }
+    for (const auto& [prefix, folder] : Prefixes()) {
+        if (path.compare(0, prefix.size(), prefix) == 0) {
+            base = folder;
+            rest = path.substr(prefix.size());
+            break;
         }
     }
 #ifdef _WIN32
@@ -46,15 +38,11 @@ std::filesystem::path ToHostPath(const std::string& path) {
 }
 
 void MapPathPrefix(const std::string& prefix, const std::filesystem::path& folder) {
-    auto& table = Prefixes();
-    std::lock_guard guard(table.lock);
-    table.folders[prefix] = folder;
+    Prefixes()[prefix] = folder;
 }
 
 void ClearPathPrefixes() {
-    auto& table = Prefixes();
-    std::lock_guard guard(table.lock);
-    table.folders.clear();
+    Prefixes().clear();
 }
 
 bool IsWriteProtected(const std::filesystem::path& path) {

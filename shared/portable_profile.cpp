@@ -15,43 +15,26 @@
 namespace brellin {
 namespace {
 
-// Blanks as the profile functions see them once the ANSI text is widened:
-// the C0 white space, the information separators, ^Z (an old end of file
-// mark) and the no-break space.
-bool IsBlank(unsigned char c) {
-    return (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x20) || c == 0x1A || c == 0xA0;
-}
+// Blanks as the profile functions see them: the C0 white space and ^Z, an old
+// end-of-file mark.
+bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 
-// Names compare without regard to case, letters of the Western code page
-// included, as the profile functions compare them after widening.
-const std::array<unsigned char, 256>& LowerTable() {
-    static const std::array<unsigned char, 256> table = [] {
-        std::array<unsigned char, 256> t{};
-        for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c);
-        for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
-        for (int c = 0xC0; c <= 0xDE; ++c)
-            if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
-        t[0x8A] = 0x9A;  // S caron
-        t[0x8C] = 0x9C;  // OE
-        t[0x8E] = 0x9E;  // Z caron
-        t[0x9F] = 0xFF;  // Y diaeresis
-        return t;
-    }();
-    return table;
+// Names compare without regard to the case of the letters A to Z; other
+// letters, accented ones included, must match as they stand.
+unsigned char Lower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
 std::string Fold(std::string_view text) {
-    const auto& lower = LowerTable();
     std::string folded(text);
-    for (char& c : folded) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+    for (char& c : folded) c = static_cast<char>(Lower(static_cast<unsigned char>(c)));
     return folded;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    const auto& lower = LowerTable();
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])])
+        if (Lower(static_cast<unsigned char>(a[i])) != Lower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -77,19 +60,20 @@ std::uint32_t CopyCut(char* buffer, std::string_view text, std::uint32_t size) {
     return count;
 }
 
-// A value (or default) enclosed in matching quotes loses them; when the
+// A value (or default) enclosed in matching quotes loses them. When the
 // buffer is just too small, the cut value loses its last character instead
 // of the closing quote, as kernel32 under Wine does.
 std::uint32_t CopyEntry(char* buffer, std::string_view value, std::uint32_t size) {
+    if (size == 0) return 0;
     bool quoted = false;
     if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"') &&
         value.back() == value.front()) {
         quoted = true;
         value.remove_prefix(1);
     }
-    std::uint32_t count = CopyCut(buffer, value, size);
-    if (quoted && size >= value.size() && count > 0) buffer[--count] = '\0';
-    return count;
+    std::string_view copied = value.substr(0, std::min<std::size_t>(value.size(), size - 1));
+    if (quoted && size >= value.size() && !copied.empty()) copied.remove_suffix(1);
+    return CopyCut(buffer, copied, size);
 }
 
 // The integer reading of the profile functions: blanks and control
@@ -168,21 +152,30 @@ PortableProfile::Document* PortableProfile::Open(const std::string& file, bool f
     document.exists = true;
     document.size = size;
     document.modified = modified;
-    document.sections.push_back(Section{});  // the lines before the first heading
+    // An empty file holds nothing at all; any other starts with the nameless
+    // section of the lines before the first heading.
+    if (text.empty()) return &document;
+    document.sections.emplace_back();
 
+    // A line ends at a run of CR and LF characters, so blank lines vanish and
+    // a file with lone CRs reads like any other.
     std::size_t next = 0;
     while (next < text.size()) {
         const std::size_t start = next;
-        const std::size_t newline = text.find('\n', start);
-        next = newline == std::string::npos ? text.size() : newline + 1;
-        const std::string_view line =
-            Trim(std::string_view(text).substr(start, next - start));
+        next = text.find_first_of("\r\n", start);
+        if (next == std::string::npos) next = text.size();
+        const std::size_t lineEnd = next;
+        next = text.find_first_not_of("\r\n", next);
+        if (next == std::string::npos) next = text.size();
+        const std::string_view line = Trim(std::string_view(text).substr(start, lineEnd - start));
         if (line.empty()) continue;
 
         if (line.front() == '[') {
             const std::size_t close = line.rfind(']');
             if (close != std::string_view::npos && close > 0) {
-                document.sections.push_back(Section{std::string(line.substr(1, close - 1)), {}, {}, false});
+                Section section;
+                section.name = std::string(Trim(line.substr(1, close - 1)));
+                document.sections.push_back(std::move(section));
                 continue;
             }
         }
@@ -210,7 +203,7 @@ bool PortableProfile::Save(const std::string& file, Document& document) {
     std::string text;
     for (const auto& section : document.sections) {
         if (!section.name.empty()) {
-            text += "\r\n[";
+            text += '[';
             text += section.name;
             text += "]\r\n";
         }
@@ -230,32 +223,25 @@ bool PortableProfile::Save(const std::string& file, Document& document) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (!out.flush()) return false;
     }
-    std::error_code error;
-    document.exists = true;
-    document.size = std::filesystem::file_size(path, error);
-    document.modified = std::filesystem::last_write_time(path, error);
-    if (error) document.exists = false;  // read it afresh next time
+    // The next use reads the file afresh, as kernel32 does with a file
+    // written moments ago, so names take the form they have on disk.
+    document.exists = false;
     return true;
 }
 
 const PortableProfile::Key* PortableProfile::Find(const Document& document,
                                                   const std::string& section,
                                                   const std::string& key) const {
-    const std::string_view sectionName = Trim(section);
-    const std::string_view keyName = Trim(key);
-    if (sectionName.empty()) return nullptr;
-
     if (!document.indexed) {
         document.index.clear();
         for (std::size_t i = 0; i < document.sections.size(); ++i)
-            if (!document.sections[i].name.empty())
-                document.index.emplace(Fold(document.sections[i].name), i);
+            document.index.emplace(Fold(document.sections[i].name), i);
         document.indexed = true;
     }
-    const auto found = document.index.find(Fold(sectionName));
+    const auto found = document.index.find(Fold(Trim(section)));
     if (found == document.index.end()) return nullptr;
 
-    // Only the first section of that name is searched, as kernel32 does.
+    // Only the first section of that name is searched.
     const Section& target = document.sections[found->second];
     if (!target.indexed) {
         target.index.clear();
@@ -263,20 +249,20 @@ const PortableProfile::Key* PortableProfile::Find(const Document& document,
             target.index.emplace(Fold(target.keys[i].name), i);
         target.indexed = true;
     }
-    const auto hit = target.index.find(Fold(keyName));
+    const auto hit = target.index.find(Fold(Trim(key)));
     return hit == target.index.end() ? nullptr : &target.keys[hit->second];
 }
 
 std::uint32_t PortableProfile::ReadString(const std::string& file, const std::string& section,
                                           const std::string& key, const std::string& fallback,
                                           char* buffer, std::uint32_t size) {
-    // Trailing spaces of the default are dropped.
+    if (size == 0) return 0;
+    // Trailing spaces of the default are dropped, all but its first character.
     std::string_view def = fallback;
-    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
+    while (def.size() > 1 && def.back() == ' ') def.remove_suffix(1);
 
     const Document* document = Open(file, false);
     if (!document) return CopyCut(buffer, def, size);
-    if (key.empty()) return 0;
     const Key* found = Find(*document, section, key);
     return CopyEntry(buffer, found && found->value ? std::string_view(*found->value) : def, size);
 }
@@ -284,47 +270,50 @@ std::uint32_t PortableProfile::ReadString(const std::string& file, const std::st
 std::uint32_t PortableProfile::GetString(const std::string& file, const std::string& section,
                                          const std::string& key, const std::string& fallback,
                                          char* buffer, std::uint32_t size) {
-    std::lock_guard guard(lock_);
     return ReadString(file, section, key, fallback, buffer, size);
 }
 
 std::uint32_t PortableProfile::GetKeyNames(const std::string& file, const std::string& section,
                                            char* buffer, std::uint32_t size) {
-    std::lock_guard guard(lock_);
     if (size == 0) return 0;
+    // The names are gathered as kernel32 gathers them, in a buffer of its
+    // own; the caller's buffer then receives the characters counted and one
+    // zero, and nothing more.
+    std::string list(size, '\0');
+    std::uint32_t count = 0;
     const Document* document = Open(file, false);
-    if (!document || section.empty()) {
-        buffer[0] = '\0';
-        return 0;
+    const Section* target = nullptr;
+    if (document) {
+        for (const auto& candidate : document->sections)
+            if (SameName(candidate.name, section)) {
+                target = &candidate;
+                break;
+            }
     }
-    for (const auto& candidate : document->sections) {
-        if (candidate.name.empty() || !SameName(candidate.name, section)) continue;
-
+    if (target) {
         std::uint32_t left = size;
-        char* out = buffer;
-        for (const auto& key : candidate.keys) {
+        std::size_t out = 0;
+        for (const auto& key : target->keys) {
             if (left <= 2) break;
-            if (key.name.empty() || key.name.front() == ';' || !key.value) continue;
-            const std::uint32_t copied = CopyCut(out, key.name, left - 1);
+            if (key.name.empty() && !key.value) continue;
+            if (!key.name.empty() && key.name.front() == ';') continue;
+            if (!key.value) continue;
+            const std::uint32_t copied = CopyCut(list.data() + out, key.name, left - 1);
             left -= copied + 1;
             out += copied + 1;
             if (left < 2) break;
         }
-        *out = '\0';
-        if (left <= 1) {
-            out[-1] = '\0';
-            return size - 2;
-        }
-        if (buffer[0] != '\0') return size - left;
-        break;
+        count = left <= 1 ? size - 2 : size - left;
     }
-    buffer[0] = '\0';
-    return 0;
+    // An empty first name reads like an empty list.
+    if (list[0] == '\0') count = 0;
+    std::memcpy(buffer, list.data(), count);
+    buffer[count] = '\0';
+    return count;
 }
 
 std::uint32_t PortableProfile::GetInt(const std::string& file, const std::string& section,
                                       const std::string& key, std::int32_t fallback) {
-    std::lock_guard guard(lock_);
     char value[30];
     if (ReadString(file, section, key, "", value, sizeof value) == 0)
         return static_cast<std::uint32_t>(fallback);
@@ -333,31 +322,30 @@ std::uint32_t PortableProfile::GetInt(const std::string& file, const std::string
 
 bool PortableProfile::WriteString(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& value) {
-    std::lock_guard guard(lock_);
     Document* document = Open(file, true);
     if (!document) return false;
 
-    std::string_view newValue = TrimLeft(value);
+    const std::string_view newValue = TrimLeft(value);
     auto* found = const_cast<Key*>(Find(*document, section, key));
     if (found && found->value && *found->value == newValue) return true;
     if (found) {
         found->value = std::string(newValue);
     } else {
-        // A new key goes to the end of the first section of that name; a new
-        // section to the end of the file. Both keep the names as given, less
-        // their leading blanks.
+        // A new key goes to the end of the first section of that name, a new
+        // section to the end of the file; both keep their names as given,
+        // less the leading blanks.
         Key added{std::string(TrimLeft(key)), std::string(newValue)};
         const std::string_view sectionName = Trim(section);
         Section* target = nullptr;
-        if (!sectionName.empty()) {
-            for (auto& candidate : document->sections)
-                if (!candidate.name.empty() && SameName(candidate.name, sectionName)) {
-                    target = &candidate;
-                    break;
-                }
-        }
+        for (auto& candidate : document->sections)
+            if (SameName(candidate.name, sectionName)) {
+                target = &candidate;
+                break;
+            }
         if (!target) {
-            document->sections.push_back(Section{std::string(TrimLeft(section)), {}, {}, false});
+            Section created;
+            created.name = std::string(TrimLeft(section));
+            document->sections.push_back(std::move(created));
             target = &document->sections.back();
             document->indexed = false;
         }
@@ -369,12 +357,11 @@ bool PortableProfile::WriteString(const std::string& file, const std::string& se
 
 bool PortableProfile::DeleteKey(const std::string& file, const std::string& section,
                                 const std::string& key) {
-    std::lock_guard guard(lock_);
     Document* document = Open(file, true);
     if (!document) return false;
     // Every section of that name is searched until one key is removed.
     for (auto& candidate : document->sections) {
-        if (candidate.name.empty() || !SameName(candidate.name, section)) continue;
+        if (!SameName(candidate.name, section)) continue;
         auto it = std::find_if(candidate.keys.begin(), candidate.keys.end(),
                                [&](const Key& k) { return SameName(k.name, key); });
         if (it == candidate.keys.end()) continue;
@@ -386,17 +373,18 @@ bool PortableProfile::DeleteKey(const std::string& file, const std::string& sect
 }
 
 bool PortableProfile::EraseSection(const std::string& file, const std::string& section) {
-    std::lock_guard guard(lock_);
     Document* document = Open(file, true);
     if (!document) return false;
     auto& sections = document->sections;
-    auto it = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
-        return !s.name.empty() && SameName(s.name, section);
-    });
+    auto it = std::find_if(sections.begin(), sections.end(),
+                           [&](const Section& s) { return SameName(s.name, section); });
     if (it == sections.end()) return true;
     sections.erase(it);
     document->indexed = false;
-    return Save(file, *document);
+    // kernel32 reports success once the file is open, whether or not the
+    // shortened file could be written.
+    Save(file, *document);
+    return true;
 }
 
 }  // namespace brellin

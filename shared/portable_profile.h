@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -67,7 +66,6 @@ private:
                              const std::string& key, const std::string& fallback, char* buffer,
                              std::uint32_t size);
 
-    std::mutex lock_;
     std::map<std::string, Document> cache_;
     std::uint64_t loads_ = 0;
 };

@@ -71,14 +71,14 @@ TEST_F(IniFileTest, WritesCreateTheFileAndKeepTheOrderOfLines) {
     ini_.WriteBool("MAROV BRL Options", "Subject", true);
     ini_.WriteBool("MAROV BRL Options", "Lines", false);
     EXPECT_EQ(ReadBytes(file_),
-              "\r\n[Headers]\r\n1=Acme\r\n2=Globex\r\n\r\n[Acme]\r\n1=Tax\r\n"
-              "\r\n[MAROV BRL Options]\r\nSubject=1\r\nLines=0\r\n");
+              "[Headers]\r\n1=Acme\r\n2=Globex\r\n[Acme]\r\n1=Tax\r\n"
+              "[MAROV BRL Options]\r\nSubject=1\r\nLines=0\r\n");
     ini_.DeleteKey("Headers", "1");
     ini_.EraseSection("acme");
     ini_.EraseSection("Missing");
     ini_.DeleteKey("Missing", "1");
     EXPECT_EQ(ReadBytes(file_),
-              "\r\n[Headers]\r\n2=Globex\r\n\r\n[MAROV BRL Options]\r\nSubject=1\r\nLines=0\r\n");
+              "[Headers]\r\n2=Globex\r\n[MAROV BRL Options]\r\nSubject=1\r\nLines=0\r\n");
 }
 
 TEST_F(IniFileTest, AFailedWriteOrEraseThrowsAndAFailedDeletionIsIgnored) {
