@@ -1,6 +1,12 @@
 #include "host_path.h"
 
+#include <cerrno>
 #include <map>
+
+#if !defined(_WIN32) && __has_include(<sys/stat.h>)
+#include <sys/stat.h>
+#define BRELLIN_POSIX_STAT 1
+#endif
 
 namespace brellin {
 namespace {
@@ -43,6 +49,41 @@ void MapPathPrefix(const std::string& prefix, const std::filesystem::path& folde
 
 void ClearPathPrefixes() {
     Prefixes().clear();
+}
+
+FileStamp StampOf(const std::filesystem::path& path) {
+    FileStamp stamp;
+#ifdef BRELLIN_POSIX_STAT
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        stamp.other = errno != ENOENT && errno != ENOTDIR;
+        return stamp;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        stamp.other = true;
+        return stamp;
+    }
+    stamp.exists = true;
+    stamp.size = static_cast<std::uintmax_t>(info.st_size);
+    stamp.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+#else
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return stamp;
+    if (error || status.type() != std::filesystem::file_type::regular) {
+        stamp.other = true;
+        return stamp;
+    }
+    stamp.size = std::filesystem::file_size(path, error);
+    const auto time = std::filesystem::last_write_time(path, error);
+    if (error) {
+        stamp.other = true;
+        return stamp;
+    }
+    stamp.exists = true;
+    stamp.modified = std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+#endif
+    return stamp;
 }
 
 bool IsWriteProtected(const std::filesystem::path& path) {

@@ -15,6 +15,8 @@
 namespace brellin {
 namespace {
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // Blanks as the profile functions see them: the C0 white space and ^Z, an old
 // end-of-file mark.
 bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
@@ -114,44 +116,42 @@ std::uint32_t ParseInteger(std::string_view text) {
 
 PortableProfile::Document* PortableProfile::Open(const std::string& file, bool forWriting) {
     const auto path = ToHostPath(file);
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error && status.type() != std::filesystem::file_type::not_found) return nullptr;
-
-    if (status.type() == std::filesystem::file_type::not_found) {
+    const FileStamp stamp = StampOf(path);
+    if (stamp.other) return nullptr;
+    if (!stamp.exists) {
         // A missing file reads as empty; writing creates it, provided its
         // folder exists and may be written.
         if (forWriting) {
+            std::error_code ignored;
             const auto folder = path.has_parent_path() ? path.parent_path()
                                                        : std::filesystem::path(".");
-            if (!std::filesystem::is_directory(folder, error) || IsWriteProtected(folder))
+            if (!std::filesystem::is_directory(folder, ignored) || IsWriteProtected(folder))
                 return nullptr;
         }
         auto& document = cache_[path.string()];
         document = Document{};
         return &document;
     }
-    if (status.type() != std::filesystem::file_type::regular) return nullptr;
     if (forWriting && IsWriteProtected(path)) return nullptr;
 
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) return nullptr;
-    const auto modified = std::filesystem::last_write_time(path, error);
-    if (error) return nullptr;
-
     auto& document = cache_[path.string()];
-    if (document.exists && document.size == size && document.modified == modified)
-        return &document;
+    if (document.exists && document.stamp == stamp) return &document;
 
     std::ifstream in(path, std::ios::binary);
     if (!in) return nullptr;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ++loads_;
 
     document = Document{};
     document.exists = true;
-    document.size = size;
-    document.modified = modified;
+    document.stamp = stamp;
+    // A byte-order mark, as some editors save it, is kept and written back.
+    // The text behind it is taken byte for byte, which is exact for the
+    // ASCII names and values that such files hold in practice.
+    if (text.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0) {
+        document.utf8Mark = true;
+        text.erase(0, kUtf8Mark.size());
+    }
     // An empty file holds nothing at all; any other starts with the nameless
     // section of the lines before the first heading.
     if (text.empty()) return &document;
@@ -200,7 +200,7 @@ PortableProfile::Document* PortableProfile::Open(const std::string& file, bool f
 }
 
 bool PortableProfile::Save(const std::string& file, Document& document) {
-    std::string text;
+    std::string text(document.utf8Mark ? kUtf8Mark : std::string_view());
     for (const auto& section : document.sections) {
         if (!section.name.empty()) {
             text += '[';

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host_path.h"
 #include "profile.h"
 
 namespace brellin {
@@ -51,8 +52,8 @@ private:
     struct Document {
         std::vector<Section> sections;
         bool exists = false;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified{};
+        bool utf8Mark = false;  // the file starts with a UTF-8 byte-order mark
+        FileStamp stamp;
         // Folded section name to its first heading; built when first needed.
         mutable std::unordered_map<std::string, std::size_t> index;
         mutable bool indexed = false;

@@ -9,12 +9,18 @@
 //   file "BYTES"                 both files get these bytes (a new time stamp each)
 //   nofile                       both files are removed
 //   readonly 0|1                 clears or sets the read-only attribute of both
+//   missing-folder 0|1           1: both files lie in a folder that does not exist
 //   get "SECTION" "KEY" "DEFAULT" SIZE
 //   keys "SECTION" SIZE          the section's key names
 //   int "SECTION" "KEY" DEFAULT
 //   write "SECTION" "KEY" "VALUE"
 //   delete "SECTION" "KEY"
 //   erase "SECTION"
+//   refused-by-windows           the next write, delete or erase is one that
+//                                Windows refuses but Wine, running as root,
+//                                carries out: it runs through the portable
+//                                store alone, which must refuse it, and the
+//                                kernel32 copy stays as Windows leaves it
 // Texts take the escapes \r \n \t \" \\ \xHH and \{N:C} (C repeated N times),
 // and "\{keys:N}" in a file, which stands for the lines "1=v1" to "N=vN".
 #include <windows.h>
@@ -136,7 +142,7 @@ bool ParseTable(const std::string& path, std::vector<Case>& cases) {
     }
     static const struct { const char* op; std::size_t args; } kOps[] = {
         {"case", 1}, {"file", 1}, {"nofile", 0}, {"readonly", 1}, {"get", 4}, {"keys", 2},
-        {"int", 3},  {"write", 3}, {"delete", 2}, {"erase", 1},
+        {"int", 3},  {"write", 3}, {"delete", 2}, {"erase", 1}, {"refused-by-windows", 0}, {"missing-folder", 1},
     };
     std::string line;
     int number = 0;
@@ -192,6 +198,7 @@ public:
         failures_ = 0;
         table_ = table;
         case_ = c.name;
+        missingFolder_ = false;
         Remove();
         for (const auto& step : c.steps) {
             line_ = step.line;
@@ -203,8 +210,9 @@ public:
     }
 
 private:
-    std::string KernelFile() const { return folder_ + "\\k.ini"; }
-    std::string PortableFile() const { return folder_ + "\\p.ini"; }
+    std::string Folder() const { return missingFolder_ ? folder_ + "\\absent" : folder_; }
+    std::string KernelFile() const { return Folder() + "\\k.ini"; }
+    std::string PortableFile() const { return Folder() + "\\p.ini"; }
 
     void Report(const std::string& what, const std::string& kernel, const std::string& portable) {
         std::printf("FAIL %s: case \"%s\" line %d: %s\n    kernel32: %s\n    portable: %s\n",
@@ -264,6 +272,11 @@ private:
             Lay(PortableFile(), a[0]);
         } else if (step.op == "nofile") {
             Remove();
+        } else if (step.op == "refused-by-windows") {
+            refusedByWindows_ = true;
+            return;
+        } else if (step.op == "missing-folder") {
+            missingFolder_ = a[0] == "1";
         } else if (step.op == "readonly") {
             const DWORD attributes = a[0] == "1" ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
             SetFileAttributesA(KernelFile().c_str(), attributes);
@@ -286,6 +299,13 @@ private:
             const std::uint32_t k = kernel_.GetInt(KernelFile(), a[0], a[1], fallback);
             const std::uint32_t p = portable_.GetInt(PortableFile(), a[0], a[1], fallback);
             if (k != p) Report("integer", std::to_string(k), std::to_string(p));
+        } else if (refusedByWindows_) {
+            refusedByWindows_ = false;
+            bool p = false;
+            if (step.op == "write") p = portable_.WriteString(PortableFile(), a[0], a[1], a[2]);
+            else if (step.op == "delete") p = portable_.DeleteKey(PortableFile(), a[0], a[1]);
+            else p = portable_.EraseSection(PortableFile(), a[0]);
+            if (p) Report("result of " + step.op + " refused by Windows", "FALSE", "TRUE");
         } else {
             bool k = false, p = false;
             if (step.op == "write") {
@@ -309,6 +329,8 @@ private:
     int line_ = 0;
     int failures_ = 0;
     unsigned stamps_ = 0;
+    bool refusedByWindows_ = false;
+    bool missingFolder_ = false;
     brellin::Kernel32Profile kernel_;
     brellin::PortableProfile portable_;
 };
