@@ -13,14 +13,7 @@ using testing::ScratchFolder;
 using testing::WriteBytes;
 using Strings = std::vector<std::string>;
 
-class EntryListTest : public ::testing::Test {
-protected:
-    void Given(const std::string& bytes) { WriteBytes(file_, bytes); }
-    ScratchFolder folder_;
-    std::string file_ = folder_.File("Brellin.ini");
-    PortableProfile profile_;
-    TIniFile ini_{profile_, file_};
-};
+using EntryListTest = testing::ConfigFileTest;
 
 TEST_F(EntryListTest, AddinListStopsAtTheFirstMissingOrEmptyKey) {
     struct Case {

@@ -13,13 +13,7 @@ using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-class IniFileTest : public ::testing::Test {
-protected:
-    ScratchFolder folder_;
-    std::string file_ = folder_.File("Brellin.ini");
-    PortableProfile profile_;
-    TIniFile ini_{profile_, file_};
-};
+using IniFileTest = testing::ConfigFileTest;
 
 TEST(ParseIniInteger, DecimalOrHexWithNothingAfter) {
     struct Case {

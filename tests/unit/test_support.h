@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ini_file.h"
+#include "portable_profile.h"
+
 namespace brellin::testing {
 
 class ScratchFolder {
@@ -43,5 +46,16 @@ inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+// A configuration file in a scratch folder, with the portable store and the
+// editor's INI object over it.
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void Given(const std::string& bytes) { WriteBytes(file_, bytes); }
+    ScratchFolder folder_;
+    std::string file_ = folder_.File("Brellin.ini");
+    PortableProfile profile_;
+    TIniFile ini_{profile_, file_};
+};
 
 }  // namespace brellin::testing
