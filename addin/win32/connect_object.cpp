@@ -6,6 +6,7 @@
 #include <new>
 
 #include "brellin.h"
+#include "com_ptr.h"
 #include "com_result.h"
 #include "module.h"
 #include "type_info_dispatch.h"
@@ -105,12 +106,10 @@ private:
             VariantInit(&mode);
             VariantInit(&addInInst);
             RETURN_IF_FAILED(DispGetParam(params, 0, VT_DISPATCH, &application, argError));
-            ComPtr<IDispatch> applicationHolder;
-            applicationHolder.Attach(V_DISPATCH(&application));
+            const auto applicationHolder = Adopt(V_DISPATCH(&application));
             RETURN_IF_FAILED(DispGetParam(params, 1, VT_I4, &mode, argError));
             RETURN_IF_FAILED(DispGetParam(params, 2, VT_DISPATCH, &addInInst, argError));
-            ComPtr<IDispatch> addInInstHolder;
-            addInInstHolder.Attach(V_DISPATCH(&addInInst));
+            const auto addInInstHolder = Adopt(V_DISPATCH(&addInInst));
             return OnConnection(applicationHolder.Get(), V_I4(&mode), addInInstHolder.Get(), nullptr);
         }
         case 2: {

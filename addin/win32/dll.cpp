@@ -12,6 +12,7 @@
 #include "addin_settings.h"
 #include "brellin.h"
 #include "clbrellin_object.h"
+#include "com_ptr.h"
 #include "com_result.h"
 #include "connect_object.h"
 #include "module.h"
@@ -291,8 +292,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
     *ppv = nullptr;
     for (const auto& entry : kClasses) {
         if (clsid != *entry.clsid) continue;
-        ComPtr<IClassFactory> factory;
-        factory.Attach(new (std::nothrow) ClassFactory(entry.create));
+        auto factory = brellin::com::Adopt<IClassFactory>(new (std::nothrow) ClassFactory(entry.create));
         RETURN_HR_IF(E_OUTOFMEMORY, !factory);
         return factory->QueryInterface(riid, ppv);
     }
