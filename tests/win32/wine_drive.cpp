@@ -16,6 +16,9 @@
 namespace {
 
 // The mount manager's Wine extension for drive letters.
+// What the mount manager answers when asked to remove a drive it does not have.
+constexpr DWORD kNoSuchDevice = 433;
+
 constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
 struct UnixDrive {
@@ -65,7 +68,7 @@ int main(int argc, char** argv) {
                                     nullptr, 0, &returned, nullptr);
     const DWORD error = GetLastError();
     CloseHandle(manager);
-    if (!ok && !(remove && (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_SUCH_DEVICE))) {
+    if (!ok && !(remove && (error == ERROR_FILE_NOT_FOUND || error == kNoSuchDevice))) {
         std::fprintf(stderr, "wine_drive: %s refused (%lu)\n", argv[1], error);
         return 1;
     }
