@@ -5,10 +5,17 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <cerrno>
+#endif
 
 #include "host_path.h"
 
@@ -110,15 +117,51 @@ std::uint32_t ParseInteger(std::string_view text) {
     return negative ? 0u - total : total;
 }
 
+// What the store needs to know of a file before each operation.
+struct FileFacts {
+    std::filesystem::file_type type = std::filesystem::file_type::none;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+};
+
+// The store looks at the file before every operation, and the add-in reads a
+// list of thousands of keys one key at a time: where the system allows, one
+// look is one system call.
+FileFacts LookAt(const std::filesystem::path& path, std::error_code& error) {
+    using std::filesystem::file_type;
+    FileFacts facts;
+#ifndef _WIN32
+    struct stat info {};
+    error.clear();
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) facts.type = file_type::not_found;
+        else error.assign(errno, std::generic_category());
+        return facts;
+    }
+    facts.type = S_ISREG(info.st_mode)   ? file_type::regular
+                 : S_ISDIR(info.st_mode) ? file_type::directory
+                                         : file_type::unknown;
+    facts.size = static_cast<std::uintmax_t>(info.st_size);
+    const auto since = std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    facts.modified = std::chrono::file_clock::from_sys(std::chrono::sys_time<std::chrono::nanoseconds>(since));
+#else
+    facts.type = std::filesystem::status(path, error).type();
+    if (error || facts.type != file_type::regular) return facts;
+    facts.size = std::filesystem::file_size(path, error);
+    if (!error) facts.modified = std::filesystem::last_write_time(path, error);
+#endif
+    return facts;
+}
+
 }  // namespace
 
 PortableProfile::Document* PortableProfile::Open(const std::string& file, bool forWriting) {
     const auto path = ToHostPath(file);
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error && status.type() != std::filesystem::file_type::not_found) return nullptr;
+    const FileFacts facts = LookAt(path, error);
+    if (error && facts.type != std::filesystem::file_type::not_found) return nullptr;
 
-    if (status.type() == std::filesystem::file_type::not_found) {
+    if (facts.type == std::filesystem::file_type::not_found) {
         // A missing file reads as empty; writing creates it, provided its
         // folder exists and may be written.
         if (forWriting) {
@@ -131,13 +174,10 @@ PortableProfile::Document* PortableProfile::Open(const std::string& file, bool f
         document = Document{};
         return &document;
     }
-    if (status.type() != std::filesystem::file_type::regular) return nullptr;
+    if (facts.type != std::filesystem::file_type::regular) return nullptr;
     if (forWriting && IsWriteProtected(path)) return nullptr;
-
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) return nullptr;
-    const auto modified = std::filesystem::last_write_time(path, error);
-    if (error) return nullptr;
+    const auto size = facts.size;
+    const auto modified = facts.modified;
 
     auto& document = cache_[path.string()];
     if (document.exists && document.size == size && document.modified == modified)
