@@ -13,7 +13,7 @@
 
 namespace brellin {
 
-// Forty would not fit the line the stamp was designed around: 39 stops.
+// The dotted line that frames the mark: 39 full stops, never 40.
 inline constexpr const char* kDottedLine = ".......................................";
 
 class ClBrellin final : private host::MailItemEvents {

@@ -148,11 +148,11 @@ HWND DialogWindow::Load() {
 
     RECT frame{0, 0, MulDiv(kClientWidth, dpi.x, 1440), MulDiv(kClientHeight, dpi.y, 1440)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    dialog_ = std::make_unique<Dialog>(*this, choice_, platform_);
     HWND hwnd = CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                 instance, this);
     if (!hwnd) throw Failure("The dialog cannot be created");
-    dialog_ = std::make_unique<Dialog>(*this, choice_, platform_);
     CreateControls();
     lastFocus_ = GetDlgItem(hwnd_, kOKButton);
     return hwnd_;

@@ -9,6 +9,7 @@
 //                                         the file READY, waits for DONE, then cancels
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -503,6 +504,26 @@ void WholeSend() {
     CHECK_EQ(mail->subject, "(Acme/Tax) Report");
 }
 
+// The platform bindings the send runs on: the folder of the running module
+// and the drive list, with the drive test's exact comparison.
+void PlatformBindings() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder = program;
+    folder.erase(folder.find_last_of('\\'));
+    ModuleInstallFolder installFolder;
+    CHECK_EQ(installFolder.InstallFolder(), folder);
+
+    Kernel32Drives drives;
+    const auto paths = drives.DrivePaths();
+    CHECK(std::find(paths.begin(), paths.end(), "C:") != paths.end());
+    CHECK(std::find(paths.begin(), paths.end(), "Z:") != paths.end());
+    for (const auto& path : paths) Check(path.size() == 2 && path[1] == ':', "drive path " + path, __LINE__);
+    CHECK(!ModBrellin::IsNetworkDrive(drives, "C:"));  // a fixed drive
+    CHECK(!ModBrellin::IsNetworkDrive(drives, "c:"));  // names no drive
+    CHECK(!ModBrellin::IsNetworkDrive(drives, "\\\\"));
+}
+
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -534,6 +555,7 @@ int main(int argc, char** argv) {
     PickAndAccept();
     ButtonsAndMessages();
     WholeSend();
+    PlatformBindings();
     std::printf("%d failed checks\n", failures);
     return failures ? 1 : 0;
 }
