@@ -207,6 +207,19 @@ TEST_F(SendTest, NoConfigurationMeansNoDialogAndAnUnchangedMail) {
     EXPECT_EQ(mail_->calls.getBody + mail_->calls.putBody, 0);
 }
 
+TEST_F(SendTest, OnlyTheArmedItemIsFollowed) {
+    auto second = std::make_shared<fake::FakeMailItem>("Second", "Body");
+    addin_.objMailItem = second;
+    EXPECT_EQ(mail_->Sinks(), 0u);
+    EXPECT_EQ(second->Sinks(), 1u);
+    Bool16 cancel = kFalse16;
+    EXPECT_FALSE(mail_->RaiseSend(cancel));
+    addin_.objMailItem = second;  // the same item again: still one connection
+    EXPECT_EQ(second->Sinks(), 1u);
+    addin_.objMailItem.Reset();
+    EXPECT_EQ(second->Sinks(), 0u);
+}
+
 TEST(IsNetworkDrive, ComparesExactlyAndStopsAtTheFirstEqualDrive) {
     struct Case {
         const char* drive;
