@@ -24,7 +24,9 @@ bool ReadWhole(const std::string& path, std::string& text) {
 
 std::string ReadDisclaimerForMail(const std::string& path) {
     std::string file;
-    if (!ReadWhole(path, file)) throw Failure("File not found: " + path);
+    // The reason reads as the send's failure wherever the client shows one;
+    // it names no path, which the administrator knows from the install.
+    if (!ReadWhole(path, file)) throw Failure("File not found");
 
     std::string text;
     std::size_t pos = 0;
