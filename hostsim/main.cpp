@@ -3,6 +3,12 @@
 // raises the client's window and send events on its own automation objects.
 //
 // usage: hostsim load [explorers N] [inspectors N]
+//        hostsim run CASE_FOLDER
+//        hostsim speed CASE_FOLDER [ROUNDS]
+//
+// "run" plays a mail case on the add-in registered in the case's install
+// folder and prints the native runner's lines. "speed" prints how long the
+// add-in takes to connect and how long a send takes to show its dialog.
 //
 // "load" starts the client with N explorer and inspector windows (default one
 // explorer), connects the registered add-ins, shuts them down again and prints
@@ -16,6 +22,7 @@
 #include <string>
 
 #include "addin_loader.h"
+#include "case_runner.h"
 #include "mail_client.h"
 
 namespace {
@@ -62,13 +69,15 @@ int RunLoad(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fputs("usage: hostsim load [explorers N] [inspectors N]\n", stderr);
+        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed CASE [ROUNDS]\n", stderr);
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) return 3;
     int status = 2;
     const std::wstring mode = argv[1];
     if (mode == L"load") status = RunLoad(argc, argv);
+    else if (mode == L"run" && argc == 3) status = hostsim::RunCase(argv[2]);
+    else if (mode == L"speed" && argc >= 3) status = hostsim::RunSpeed(argv[2], argc > 3 ? _wtoi(argv[3]) : 20);
     OleUninitialize();
     return status;
 }

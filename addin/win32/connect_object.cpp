@@ -8,7 +8,13 @@
 #include "brellin.h"
 #include "com_ptr.h"
 #include "com_result.h"
+#include "connect.h"
+#include "dialog_window.h"
+#include "host_adapters.h"
+#include "win32/kernel32_profile.h"
+#include "mod_brellin.h"
 #include "module.h"
+#include "platform_win32.h"
 #include "type_info_dispatch.h"
 
 using Microsoft::WRL::ComPtr;
@@ -82,15 +88,23 @@ public:
     }
 
     // ---- IDTExtensibility2 ----
+    // The client always hears success: the add-in's own rules say which
+    // steps are skipped when they fail.
     IFACEMETHODIMP OnConnection(IDispatch* application, int connectMode, IDispatch* addInInst,
                                 SAFEARRAY**) noexcept override {
-        (void)application;
-        (void)connectMode;
-        (void)addInInst;
+        try {
+            const auto passed = AdaptConnectingApplication(application);
+            const auto instance = AdaptAddInInstance(addInInst);
+            connect_.AddinInstance_OnConnection(*passed, connectMode, *instance);
+        } catch (...) {
+        }
         return S_OK;
     }
     IFACEMETHODIMP OnDisconnection(int removeMode, SAFEARRAY**) noexcept override {
-        (void)removeMode;
+        try {
+            connect_.AddinInstance_OnDisconnection(removeMode);
+        } catch (...) {
+        }
         return S_OK;
     }
     IFACEMETHODIMP OnAddInsUpdate(SAFEARRAY**) noexcept override { return S_OK; }
@@ -128,6 +142,16 @@ private:
     LONG refs_ = 1;
     ModuleReference module_;
     TypeInfoDispatch dispatch_{IID__Connect};
+
+    // The platform as the add-in meets it inside the mail client, the one
+    // dialog form, and the add-in itself.
+    Kernel32Profile profile_;
+    Win32Messages messages_;
+    ModuleInstallFolder installFolder_;
+    Kernel32Drives drives_;
+    AddinPlatform platform_{profile_, messages_, installFolder_, drives_};
+    DialogWindow dialog_{ModBrellin::sendChoice, platform_};
+    Connect connect_{platform_, dialog_, ModBrellin::sendChoice};
 };
 
 }  // namespace
