@@ -147,6 +147,18 @@ int RunCase(const std::filesystem::path& caseFolder) {
     }
 }
 
+int PrintSetup(const std::filesystem::path& caseFolder) {
+    try {
+        const auto play = scenario::ReadScenario(caseFolder / "scenario.txt");
+        std::printf("location %s\n", play.location.c_str());
+        for (const auto& [drive, type] : play.drives) std::printf("drive %s %d\n", drive.c_str(), type);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "hostsim: %s\n", error.what());
+        return 2;
+    }
+}
+
 int RunSpeed(const std::filesystem::path& caseFolder, int rounds) {
     try {
         (void)caseFolder;

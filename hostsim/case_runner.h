@@ -15,6 +15,9 @@ namespace hostsim {
 // or played.
 int RunCase(const std::filesystem::path& caseFolder);
 
+// Prints the case's install folder and drives, one a line.
+int PrintSetup(const std::filesystem::path& caseFolder);
+
 // Prints the figures of speed: connecting the add-in (from creating it to the
 // return of OnConnection), and each send to its dialog showing.
 int RunSpeed(const std::filesystem::path& caseFolder, int rounds);

@@ -5,10 +5,13 @@
 // usage: hostsim load [explorers N] [inspectors N]
 //        hostsim run CASE_FOLDER
 //        hostsim speed CASE_FOLDER [ROUNDS]
+//        hostsim setup CASE_FOLDER
 //
 // "run" plays a mail case on the add-in registered in the case's install
 // folder and prints the native runner's lines. "speed" prints how long the
 // add-in takes to connect and how long a send takes to show its dialog.
+// "setup" prints where the case installs the add-in ("location PATH") and the
+// drives it names ("drive X: TYPE"), for the script that prepares the prefix.
 //
 // "load" starts the client with N explorer and inspector windows (default one
 // explorer), connects the registered add-ins, shuts them down again and prints
@@ -69,7 +72,7 @@ int RunLoad(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed CASE [ROUNDS]\n", stderr);
+        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed CASE [ROUNDS] | setup CASE\n", stderr);
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) return 3;
@@ -77,6 +80,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     if (mode == L"load") status = RunLoad(argc, argv);
     else if (mode == L"run" && argc == 3) status = hostsim::RunCase(argv[2]);
+    else if (mode == L"setup" && argc == 3) status = hostsim::PrintSetup(argv[2]);
     else if (mode == L"speed" && argc >= 3) status = hostsim::RunSpeed(argv[2], argc > 3 ? _wtoi(argv[3]) : 20);
     OleUninitialize();
     return status;
