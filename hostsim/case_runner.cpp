@@ -80,6 +80,15 @@ public:
         if (!loader_.Disconnect()) lifeFailed_ = true;
     }
 
+    // After the last disconnection nothing of the add-in may still listen.
+    bool Unadvised() {
+        bool clean = application_->Explorers().Events().Connected() == 0 &&
+                     application_->Inspectors().Events().Connected() == 0;
+        for (const auto& item : items_)
+            if (item && item->Sinks() != 0) clean = false;
+        return clean;
+    }
+
     bool LifeFailed() const { return lifeFailed_; }
     double ConnectMilliseconds() const {
         return loader_.Addins().empty() ? -1 : loader_.Addins().front().connectMilliseconds;
@@ -139,6 +148,10 @@ int RunCase(const std::filesystem::path& caseFolder) {
         Session session;
         for (const auto& step : play.steps) session.Play(step);
         session.Disconnect();
+        if (!session.Unadvised()) {
+            std::fprintf(stderr, "hostsim: the add-in still listens to the client after disconnection\n");
+            return 1;
+        }
         return session.LifeFailed() ? 1 : 0;
     } catch (const std::exception& error) {
         std::fflush(stdout);
@@ -159,9 +172,9 @@ int PrintSetup(const std::filesystem::path& caseFolder) {
     }
 }
 
-int RunSpeed(const std::filesystem::path& caseFolder, int rounds) {
+int RunSpeed(int rounds) {
     try {
-        (void)caseFolder;
+        if (rounds < 1) throw scenario::ScenarioError("at least one round");
         std::vector<double> connects, shows;
         for (int round = 0; round < rounds; ++round) {
             Session session;

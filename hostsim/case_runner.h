@@ -18,8 +18,9 @@ int RunCase(const std::filesystem::path& caseFolder);
 // Prints the case's install folder and drives, one a line.
 int PrintSetup(const std::filesystem::path& caseFolder);
 
-// Prints the figures of speed: connecting the add-in (from creating it to the
-// return of OnConnection), and each send to its dialog showing.
-int RunSpeed(const std::filesystem::path& caseFolder, int rounds);
+// Prints the figures of speed over `rounds` fresh sessions: connecting the
+// add-in (from creating it to the return of OnConnection), and a send to its
+// dialog showing, with the configuration in the add-in's folder.
+int RunSpeed(int rounds);
 
 }  // namespace hostsim

@@ -4,7 +4,7 @@
 //
 // usage: hostsim load [explorers N] [inspectors N]
 //        hostsim run CASE_FOLDER
-//        hostsim speed CASE_FOLDER [ROUNDS]
+//        hostsim speed [ROUNDS]
 //        hostsim setup CASE_FOLDER
 //
 // "run" plays a mail case on the add-in registered in the case's install
@@ -72,7 +72,7 @@ int RunLoad(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed CASE [ROUNDS] | setup CASE\n", stderr);
+        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed [ROUNDS] | setup CASE\n", stderr);
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) return 3;
@@ -81,7 +81,7 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"load") status = RunLoad(argc, argv);
     else if (mode == L"run" && argc == 3) status = hostsim::RunCase(argv[2]);
     else if (mode == L"setup" && argc == 3) status = hostsim::PrintSetup(argv[2]);
-    else if (mode == L"speed" && argc >= 3) status = hostsim::RunSpeed(argv[2], argc > 3 ? _wtoi(argv[3]) : 20);
+    else if (mode == L"speed") status = hostsim::RunSpeed(argc > 2 ? _wtoi(argv[2]) : 20);
     OleUninitialize();
     return status;
 }

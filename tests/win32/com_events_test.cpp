@@ -11,6 +11,7 @@
 #include "dispatch_call.h"
 #include "event_sink.h"
 #include "failure.h"
+#include "host_adapters.h"
 #include "mail_client.h"
 #include "outlook_ids.h"
 #include "win_check.h"
@@ -162,6 +163,63 @@ void TestSinkAndConnectionPoint() {
     CHECK(FailureOf([&] { wrong.Advise(recorder); }) != "(no failure)", "a connection point of another interface");
 }
 
+struct Follower final : brellin::host::InspectorsEvents, brellin::host::MailItemEvents {
+    void NewInspector(const std::shared_ptr<brellin::host::Inspector>& inspector) override { last = inspector; }
+    void Send(brellin::Bool16& cancel) override {
+        ++sends;
+        cancel = brellin::kTrue16;
+    }
+    std::shared_ptr<brellin::host::Inspector> last;
+    int sends = 0;
+};
+
+// The core's view of the client on its automation objects: counts by name,
+// the client's interfaces asked for, events handed on as the core's objects.
+void TestAdapters() {
+    auto application = hostsim::ApplicationObject::Create();
+    application->Explorers().Open(hostsim::ExplorerObject::Create());
+    auto addInInst = hostsim::AddInObject::Create(L"Brellin.Connect");
+    const auto passed = com::AdaptConnectingApplication(application.Get());
+    CHECK(passed->ExplorersCount() == 1 && passed->InspectorsCount() == 0, "window counts by name");
+    CHECK(com::AdaptAddInInstance(addInInst.Get())->ProgId() == "Brellin.Connect", "ProgId by name");
+
+    const auto outlook = passed->OutlookApplication();
+    CHECK(outlook->GetNamespace("MAPI") != nullptr, "the MAPI name space");
+    CHECK(outlook->ActiveExplorer() != nullptr, "the active explorer");
+    const auto inspectors = outlook->Inspectors();
+    Follower follower;
+    inspectors->Advise(follower);
+    CHECK(application->Inspectors().Events().advises == 1, "advised on the inspectors collection");
+
+    auto mail = hostsim::MailItemObject::Create(L"Report", L"Hello");
+    application->Inspectors().Open(hostsim::InspectorObject::Create(mail));
+    if (CHECK(follower.last != nullptr, "NewInspector handed on")) {
+        const auto item = follower.last->CurrentItem();
+        CHECK(item->Class() == ol::olMail, "the item's class by name");
+        const auto armed = item->AsMailItem();
+        CHECK(armed->Subject() == "Report", "the mail item's subject");
+        armed->PutBody("(Acme)\r\rHello");
+        CHECK(mail->body == L"(Acme)\r\rHello", "the body put");
+        armed->Advise(follower);
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        CHECK(mail->RaiseSend(cancel).hr == S_OK && cancel == VARIANT_TRUE && follower.sends == 1,
+              "Send reaches the core, and its cancel flag comes back");
+        armed->Unadvise(follower);
+        CHECK(mail->Sinks() == 0 && mail->Events().unadvises == 1, "the mail item unadvised");
+    }
+    application->Inspectors().Open(hostsim::InspectorObject::Create(hostsim::OtherItemObject::Create(40)));
+    const auto contact = follower.last->CurrentItem();
+    CHECK(contact->Class() == 40, "a contact's class");
+    CHECK(FailureOf([&] { contact->AsMailItem(); }) != "(no failure)", "a contact is no mail item");
+    inspectors->Unadvise(follower);
+    CHECK(application->Inspectors().Events().Connected() == 0, "unadvised from the inspectors collection");
+
+    // An object that is not the client's application: the query fails.
+    auto other = hostsim::NameSpaceObject::Create();
+    CHECK(FailureOf([&] { com::AdaptConnectingApplication(other.Get())->OutlookApplication(); }) != "(no failure)",
+          "a host that is not the mail client");
+}
+
 }  // namespace
 
 int main() {
@@ -170,6 +228,7 @@ int main() {
     TestInspectorEvents();
     TestSendEvent();
     TestSinkAndConnectionPoint();
+    TestAdapters();
     OleUninitialize();
     std::printf("%d failed checks\n", brellin::check::failures);
     return brellin::check::failures == 0 ? 0 : 1;
