@@ -31,14 +31,17 @@ std::wstring Widen(const std::string& text) {
 
 class Session {
 public:
-    Session()
-        : driver_(GetCurrentThreadId(), [this](const std::string& line) { Print(line); }),
+    // A quiet session prints nothing of the case's lines.
+    explicit Session(bool quiet = false)
+        : quiet_(quiet),
+          driver_(GetCurrentThreadId(), [this](const std::string& line) { Print(line); }),
           loader_([](const std::string& line, bool failure) {
               if (failure) std::fprintf(stderr, "hostsim: %s\n", line.c_str());
           }) {}
     ~Session() { Disconnect(); }
 
     void Print(const std::string& line) {
+        if (quiet_) return;
         // The driver's threads print too; one line at a time.
         AcquireSRWLockExclusive(&printing_);
         std::fputs((line + "\n").c_str(), stdout);
@@ -131,6 +134,7 @@ private:
         application_->Inspectors().Open(InspectorObject::Create(OtherItemObject::Create(40)));
     }
 
+    bool quiet_;
     SRWLOCK printing_ = SRWLOCK_INIT;
     ComPtr<ApplicationObject> application_ = ApplicationObject::Create();
     std::vector<ComPtr<MailItemObject>> items_;
@@ -175,17 +179,21 @@ int PrintSetup(const std::filesystem::path& caseFolder) {
 int RunSpeed(int rounds) {
     try {
         if (rounds < 1) throw scenario::ScenarioError("at least one round");
-        std::vector<double> connects, shows;
+        // Each round is a fresh start of the client: the add-in is created and
+        // connected, then two mails are sent. The first send of a session
+        // also creates the dialog's fonts; later ones find them.
+        std::vector<double> connects, firstSends, laterSends;
         for (int round = 0; round < rounds; ++round) {
-            Session session;
-            scenario::Line connect{0, false, {"connect"}};
-            session.Connect(connect);
+            Session session(true);
+            session.Connect(scenario::Line{0, false, {"connect"}});
             if (session.LifeFailed()) return 1;
             connects.push_back(session.ConnectMilliseconds());
-            session.OpenMail("Report", "Hello");
-            scenario::Line send{0, false, {"send", "1"}};
-            session.Send(send, {{brellin::fake::DialogAction::Kind::Cancel, ""}});
-            shows.push_back(session.Driver().LastShowMilliseconds());
+            for (int send = 1; send <= 2; ++send) {
+                session.OpenMail("Report", "Hello");
+                session.Send(scenario::Line{0, false, {"send", std::to_string(send)}},
+                             {{brellin::fake::DialogAction::Kind::Cancel, ""}});
+                (send == 1 ? firstSends : laterSends).push_back(session.Driver().LastShowMilliseconds());
+            }
         }
         const auto report = [](const char* what, std::vector<double> figures) {
             const double first = figures.front();
@@ -194,7 +202,8 @@ int RunSpeed(int rounds) {
                         figures[figures.size() / 2], figures.back(), figures.size());
         };
         report("connect (Connect created to OnConnection returned)", connects);
-        report("send (Send raised to the dialog shown)", shows);
+        report("first send of a session (Send raised to the dialog shown)", firstSends);
+        report("later send (Send raised to the dialog shown)", laterSends);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "hostsim: %s\n", error.what());
