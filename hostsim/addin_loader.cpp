@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "dispatch_call.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace hostsim {
@@ -61,14 +63,6 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 
 }  // namespace
 
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr, nullptr);
-    return narrow;
-}
-
 std::string HexResult(HRESULT hr) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
@@ -85,7 +79,7 @@ void AddinLoader::Connect(IDispatch* application) {
 }
 
 void AddinLoader::Load(IDispatch* application, const std::wstring& progId) {
-    trace_("load " + Narrow(progId), false);
+    trace_("load " + brellin::com::ToAnsi(progId), false);
     LoadedAddin loaded;
     loaded.progId = progId;
     CLSID clsid{};

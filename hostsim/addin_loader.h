@@ -48,7 +48,6 @@ private:
     bool ok_ = true;
 };
 
-std::string Narrow(const std::wstring& text);
 std::string HexResult(HRESULT hr);
 
 }  // namespace hostsim

@@ -9,6 +9,7 @@
 
 #include "addin_loader.h"
 #include "dialog_driver.h"
+#include "dispatch_call.h"
 #include "mail_client.h"
 #include "mail_scenario.h"
 
@@ -21,13 +22,8 @@ using scenario::Line;
 using scenario::Number;
 using scenario::Quoted;
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(size, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
+using brellin::com::FromAnsi;
+using brellin::com::ToAnsi;
 
 class Session {
 public:
@@ -99,7 +95,7 @@ public:
     DialogDriver& Driver() { return driver_; }
 
     ComPtr<MailItemObject> OpenMail(const std::string& subject, const std::string& body) {
-        auto mail = MailItemObject::Create(Widen(subject), Widen(body));
+        auto mail = MailItemObject::Create(FromAnsi(subject), FromAnsi(body));
         items_.push_back(mail);
         application_->Inspectors().Open(InspectorObject::Create(mail));
         return mail;
@@ -118,11 +114,11 @@ public:
         driver_.SendEnded();
         if (!driver_.Error().empty()) throw scenario::ScenarioError(driver_.Error());
         if (FAILED(result.hr)) {
-            const std::string reason = result.description.empty() ? HexResult(result.hr) : Narrow(result.description);
+            const std::string reason = result.description.empty() ? HexResult(result.hr) : ToAnsi(result.description);
             return Print("failed " + n + " " + Quoted(reason));
         }
-        Print("sent " + n + " cancel=" + (cancel ? "1" : "0") + " subject=" + Quoted(Narrow(mail->subject)) +
-              " body=" + Quoted(Narrow(mail->body)));
+        Print("sent " + n + " cancel=" + (cancel ? "1" : "0") + " subject=" + Quoted(ToAnsi(mail->subject)) +
+              " body=" + Quoted(ToAnsi(mail->body)));
     }
 
 private:

@@ -184,6 +184,16 @@ void DialogDriver::Act() {
     }
 }
 
+int DialogDriver::Find(HWND list, const std::string& text, const char* what) {
+    // Exactly, case and all: the list box's own search ignores case.
+    const auto items = ListItems(list);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == text) return static_cast<int>(i);
+    Locked locked(lock_);
+    error_ = std::string("no ") + what + " \"" + text + "\" listed";
+    return -1;
+}
+
 void DialogDriver::PlayActions(HWND dialog, std::vector<DialogAction> actions) {
     HWND list1 = GetDlgItem(dialog, DialogWindow::kList1);
     HWND list2 = GetDlgItem(dialog, DialogWindow::kList2);
@@ -196,26 +206,16 @@ void DialogDriver::PlayActions(HWND dialog, std::vector<DialogAction> actions) {
         if (!IsWindowVisible(dialog)) break;
         switch (action.kind) {
         case Kind::Pick: {
-            const LRESULT index = SendMessageA(list1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(action.text.c_str()));
-            if (index == LB_ERR) {
-                Locked locked(lock_);
-                error_ = "no header \"" + action.text + "\" listed";
-                break;
-            }
+            const int index = Find(list1, action.text, "header");
+            if (index < 0) break;
             SendMessageA(list1, LB_SETCURSEL, index, 0);
             Command(dialog, DialogWindow::kList1, LBN_SELCHANGE);
             print_("subs=" + Quoted(Joined(ListItems(list2))));
             break;
         }
         case Kind::Toggle: {
-            const LRESULT index = SendMessageA(list2, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(action.text.c_str()));
-            if (index == LB_ERR) {
-                Locked locked(lock_);
-                error_ = "no sub header \"" + action.text + "\" listed";
-                break;
-            }
+            const int index = Find(list2, action.text, "sub header");
+            if (index < 0) break;
             const bool selected = SendMessageA(list2, LB_GETSEL, index, 0) > 0;
             SendMessageA(list2, LB_SETSEL, selected ? FALSE : TRUE, index);
             SendMessageA(list2, LB_SETCARETINDEX, index, FALSE);

@@ -42,6 +42,8 @@ private:
     void Act();
     void PlayActions(HWND dialog, std::vector<brellin::fake::DialogAction> actions);
     HWND VisibleDialog() const;
+    // The entry's index in the list; -1, with the error set, when it is not listed.
+    int Find(HWND list, const std::string& text, const char* what);
 
     DWORD clientThread_;
     Print print_;

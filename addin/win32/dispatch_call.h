@@ -45,6 +45,7 @@ std::int32_t ToLong(const Variant& value);
 Microsoft::WRL::ComPtr<IDispatch> ToObject(const Variant& value);
 
 std::string ToAnsi(const wchar_t* text, std::size_t length);
+inline std::string ToAnsi(const std::wstring& text) { return ToAnsi(text.data(), text.size()); }
 std::wstring FromAnsi(const std::string& text);
 
 // The failure of a call, as the text that goes with it.

@@ -15,6 +15,7 @@
 #include "com_ptr.h"
 #include "com_result.h"
 #include "connect_object.h"
+#include "dispatch_call.h"
 #include "module.h"
 
 using Microsoft::WRL::ComPtr;
@@ -137,15 +138,6 @@ bool IsEmptyKey(HKEY root, const std::wstring& key) {
     return error == ERROR_SUCCESS && subkeys == 0 && values == 0;
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 // ---- the add-in entry, as the settings record describes it -------------------
 
 struct AddinEntry {
@@ -172,7 +164,7 @@ HRESULT ReadAddinEntry(AddinEntry& entry) {
         if (rootName == root.name) entry.root = root.key;
     RETURN_HR_IF(E_UNEXPECTED, entry.root == nullptr);
 
-    entry.parent = Widen(settings->root.substr(separator + 1));
+    entry.parent = brellin::com::FromAnsi(settings->root.substr(separator + 1));
     entry.key = entry.parent + L"\\Addins\\" + ProgId(kAddinClass);
     entry.settings = std::move(*settings);
     return S_OK;
@@ -181,8 +173,8 @@ HRESULT ReadAddinEntry(AddinEntry& entry) {
 HRESULT RegisterAddinEntry() {
     AddinEntry entry;
     RETURN_IF_FAILED(ReadAddinEntry(entry));
-    RETURN_IF_FAILED(SetText(entry.root, entry.key, L"FriendlyName", Widen(entry.settings.displayName)));
-    RETURN_IF_FAILED(SetText(entry.root, entry.key, L"Description", Widen(entry.settings.description)));
+    RETURN_IF_FAILED(SetText(entry.root, entry.key, L"FriendlyName", brellin::com::FromAnsi(entry.settings.displayName)));
+    RETURN_IF_FAILED(SetText(entry.root, entry.key, L"Description", brellin::com::FromAnsi(entry.settings.description)));
     return SetNumber(entry.root, entry.key, L"LoadBehavior", entry.settings.loadBehavior);
 }
 
@@ -304,13 +296,21 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    const HRESULT hr = RegisterAll();
-    // A half registration would make the mail client try to load what is not
-    // there; take back what was written.
-    if (FAILED(hr)) UnregisterAll();
-    return hr;
+    try {
+        const HRESULT hr = RegisterAll();
+        // A half registration would make the mail client try to load what is
+        // not there; take back what was written.
+        if (FAILED(hr)) UnregisterAll();
+        return hr;
+    } catch (...) {
+        return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
+    }
 }
 
 STDAPI DllUnregisterServer() {
-    return UnregisterAll();
+    try {
+        return UnregisterAll();
+    } catch (...) {
+        return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
+    }
 }
