@@ -68,10 +68,6 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     bool known = false;
     for (const auto& member : members_) known = known || member.id == id;
     RETURN_HR_IF(DISP_E_MEMBERNOTFOUND, !known);
-    bool counted = false;
-    for (auto& [member, count] : calls_)
-        if (member == id) ++count, counted = true;
-    if (!counted) calls_.emplace_back(id, 1);
 
     VARIANT ignored;
     VariantInit(&ignored);
@@ -101,12 +97,6 @@ HRESULT DispatchObject::FindConnectionPoint(REFIID events, IConnectionPoint** po
         return candidate.CopyTo(point);
     }
     return CONNECT_E_NOCONNECTION;
-}
-
-int DispatchObject::Calls(DISPID id) const {
-    for (const auto& [member, count] : calls_)
-        if (member == id) return count;
-    return 0;
 }
 
 HRESULT ReturnObject(VARIANT& result, IDispatch* object) {

@@ -34,9 +34,6 @@ public:
     IFACEMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) noexcept override;
     IFACEMETHODIMP FindConnectionPoint(REFIID events, IConnectionPoint** point) noexcept override;
 
-    // How many calls the add-in made on this object, by member.
-    int Calls(DISPID id) const;
-
 protected:
     DispatchObject(const IID* own, std::initializer_list<Member> members,
                    std::initializer_list<const IID*> events = {});
@@ -53,7 +50,6 @@ private:
     const IID* own_;
     std::vector<Member> members_;
     std::vector<Microsoft::WRL::ComPtr<ConnectionPoint>> points_;
-    std::vector<std::pair<DISPID, int>> calls_;
 };
 
 // Member-call helpers for the objects.
