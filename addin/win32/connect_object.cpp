@@ -11,11 +11,11 @@
 #include "connect.h"
 #include "dialog_window.h"
 #include "host_adapters.h"
-#include "win32/kernel32_profile.h"
 #include "mod_brellin.h"
 #include "module.h"
 #include "platform_win32.h"
 #include "type_info_dispatch.h"
+#include "win32/kernel32_profile.h"
 
 using Microsoft::WRL::ComPtr;
 

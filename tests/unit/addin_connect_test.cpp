@@ -148,14 +148,16 @@ TEST_F(ConnectTest, TheLocationMessageComesOnceAndTheConnectionGoesOn) {
         const char* folder;
         std::map<std::string, int> drives;
         bool failListing;
+        int explorers;
         bool warned;
         int typeReads;
     } cases[] = {
-        {"\\\\srv\\share\\Brellin", {{"C:", 2}}, false, true, 0},  // a share: no drive asked
-        {"N:\\Brellin", {{"C:", 2}, {"N:", 3}}, false, true, 1},
-        {"E:\\Brellin", {{"D:", 3}, {"E:", 2}}, false, false, 1},
-        {"n:\\Brellin", {{"N:", 3}}, false, false, 0},  // no drive's path equals "n:"
-        {"C:\\Brellin", {{"C:", 2}}, true, true, 0},    // the drive test fails
+        {"\\\\srv\\share\\Brellin", {{"C:", 2}}, false, 1, true, 0},  // a share: no drive asked
+        {"N:\\Brellin", {{"C:", 2}, {"N:", 3}}, false, 1, true, 1},
+        {"N:\\Brellin", {{"N:", 3}}, false, 0, true, 1},  // warned also without any window
+        {"E:\\Brellin", {{"D:", 3}, {"E:", 2}}, false, 1, false, 1},
+        {"n:\\Brellin", {{"N:", 3}}, false, 1, false, 0},  // no drive's path equals "n:"
+        {"C:\\Brellin", {{"C:", 2}}, true, 1, true, 0},    // the drive test fails
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
@@ -166,13 +168,13 @@ TEST_F(ConnectTest, TheLocationMessageComesOnceAndTheConnectionGoesOn) {
         drives.failListing = c.failListing;
         AddinPlatform platform{profile_, messages, folder, drives};
         auto application = std::make_shared<fake::FakeApplication>();
-        application->explorers->Open();
+        for (int i = 0; i < c.explorers; ++i) application->explorers->Open();
         fake::FakeConnectingApplication passed{application};
         Connect connect{platform, dialog_, choice_};
         connect.AddinInstance_OnConnection(passed, 1, addInInst_);
         EXPECT_EQ(messages.shown, c.warned ? std::vector<std::string>{kWarning} : std::vector<std::string>{});
         EXPECT_EQ(drives.typeReads, c.typeReads);
-        EXPECT_NE(connect.clBrellin(), nullptr);
+        EXPECT_EQ(connect.clBrellin() != nullptr, c.explorers > 0);
     }
 }
 
