@@ -40,6 +40,51 @@ private:
 
 }  // namespace
 
+void ClBrellin::AttachOutlook(std::shared_ptr<host::Application> olApp, const std::string&) {
+    objOutlook = std::move(olApp);
+    objNS = objOutlook->GetNamespace("MAPI");
+    colExpl = objOutlook->Explorers();
+    colInsp = objOutlook->Inspectors();
+    // Inspectors already open are left alone: only new ones arm their item.
+    objExpl = objOutlook->ActiveExplorer();
+}
+
+void ClBrellin::DetachOutlook() {
+    // The armed mail item stays; it goes with this object.
+    objInsp.reset();
+    objExpl.reset();
+    colInsp.Reset();
+    colExpl.Reset();
+    objNS.reset();
+    objOutlook.reset();
+    dialog_.Unload();
+}
+
+void ClBrellin::colExpl_NewExplorer(const std::shared_ptr<host::Explorer>& Explorer) {
+    if (!objExpl) objExpl = Explorer;
+}
+
+void ClBrellin::colInsp_NewInspector(const std::shared_ptr<host::Inspector>& Inspector) {
+    objInsp = Inspector;
+    std::shared_ptr<host::Item> item;
+    try {
+        item = objInsp->CurrentItem();
+    } catch (const std::exception&) {
+    }
+    if (!item) return;  // nothing to look at: the armed item stays
+    std::int32_t itemClass = 0;
+    try {
+        itemClass = item->Class();
+    } catch (const std::exception&) {
+        return;
+    }
+    if (itemClass != host::olMail) return;
+    try {
+        objMailItem = item->AsMailItem();
+    } catch (const std::exception&) {
+    }
+}
+
 void ClBrellin::objMailItem_Send(Bool16& Cancel) {
     const auto location =
         ModBrellin::TestInstallLocation(platform_.drives, platform_.installFolder.InstallFolder());

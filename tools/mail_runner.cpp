@@ -25,13 +25,14 @@
 #include <string>
 #include <vector>
 
-#include "cl_brellin.h"
+#include "connect.h"
 #include "config_paths.h"
 #include "failure.h"
 #include "fake_dialog.h"
 #include "fake_host.h"
 #include "fake_platform.h"
 #include "host_path.h"
+#include "mail_scenario.h"
 #include "mod_brellin.h"
 #include "portable_profile.h"
 
@@ -40,128 +41,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using fake::DialogAction;
-
-class ScenarioError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-struct Line {
-    int number = 0;
-    bool indented = false;
-    std::vector<std::string> words;
-};
-
-std::vector<std::string> Tokenize(const std::string& text, int number) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r') {
-            ++i;
-            continue;
-        }
-        std::string word;
-        if (text[i] != '"') {
-            while (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != '\r')
-                word += text[i++];
-        } else {
-            ++i;
-            for (;;) {
-                if (i >= text.size())
-                    throw ScenarioError("line " + std::to_string(number) + ": unclosed text");
-                const char c = text[i++];
-                if (c == '"') break;
-                if (c != '\\') {
-                    word += c;
-                    continue;
-                }
-                if (i >= text.size())
-                    throw ScenarioError("line " + std::to_string(number) + ": lone backslash");
-                const char e = text[i++];
-                if (e == 'r') word += '\r';
-                else if (e == 'n') word += '\n';
-                else if (e == '"' || e == '\\') word += e;
-                else throw ScenarioError("line " + std::to_string(number) + ": unknown escape \\" + e);
-            }
-        }
-        words.push_back(word);
-    }
-    return words;
-}
-
-std::vector<Line> ReadScenario(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw ScenarioError("cannot read " + file.string());
-    std::vector<Line> lines;
-    std::string text;
-    for (int number = 1; std::getline(in, text); ++number) {
-        const auto start = text.find_first_not_of(" \t\r");
-        if (start == std::string::npos || text[start] == '#') continue;
-        Line line{number, start > 0, Tokenize(text, number)};
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '"') out += "\\\"";
-        else if (c == '\\') out += "\\\\";
-        else out += c;
-    }
-    return out + "\"";
-}
-
-std::string Joined(const std::vector<std::string>& items) {
-    std::string out;
-    for (const auto& item : items) out += (out.empty() ? "" : "|") + item;
-    return out;
-}
-
-int Number(const Line& line, std::size_t index, int low, int high) {
-    const std::string& word = line.words.at(index);
-    try {
-        std::size_t used = 0;
-        const int value = std::stoi(word, &used);
-        if (used == word.size() && value >= low && value <= high) return value;
-    } catch (const std::exception&) {
-    }
-    throw ScenarioError("line " + std::to_string(line.number) + ": bad number " + word);
-}
-
-DialogAction ReadAction(const Line& line) {
-    const auto& w = line.words;
-    const auto need = [&](std::size_t count) {
-        if (w.size() != count)
-            throw ScenarioError("line " + std::to_string(line.number) + ": wrong arguments to " + w[0]);
-    };
-    using Kind = DialogAction::Kind;
-    if (w[0] == "pick") return need(2), DialogAction{Kind::Pick, w[1]};
-    if (w[0] == "toggle") return need(2), DialogAction{Kind::Toggle, w[1]};
-    if (w[0] == "check") return need(3), DialogAction{Kind::Check, "", Number(line, 1, 1, 5), Number(line, 2, 0, 1)};
-    if (w[0] == "ok") return need(1), DialogAction{Kind::Ok, ""};
-    if (w[0] == "cancel") return need(1), DialogAction{Kind::Cancel, ""};
-    if (w[0] == "noheaders") return need(1), DialogAction{Kind::NoHeaders, ""};
-    if (w[0] == "close") return need(1), DialogAction{Kind::Close, ""};
-    throw ScenarioError("line " + std::to_string(line.number) + ": unknown dialog action " + w[0]);
-}
-
-// Until the add-in follows the client's inspectors itself, the runner arms
-// the mail item of every new mail inspector, as the add-in's wiring will.
-class ArmingStandIn final : public host::InspectorsEvents {
-public:
-    explicit ArmingStandIn(ClBrellin& addin) : addin_(addin) {}
-    void NewInspector(const std::shared_ptr<host::Inspector>& inspector) override {
-        const auto item = inspector->CurrentItem();
-        if (item->Class() == host::olMail) addin_.objMailItem = item->AsMailItem();
-    }
-
-private:
-    ClBrellin& addin_;
-};
+using scenario::Argument;
+using scenario::Fail;
+using scenario::Joined;
+using scenario::Line;
+using scenario::Number;
+using scenario::Quoted;
 
 class Runner {
 public:
@@ -182,30 +67,14 @@ public:
     }
 
     void Run() {
-        const auto lines = ReadScenario(caseFolder_ / "scenario.txt");
-        // Where the add-in lies and which drives there are hold from the start.
-        for (const auto& line : lines) {
-            if (line.words[0] == "location") location_ = Argument(line, 1);
-            if (line.words[0] == "drive") drives_.types[Argument(line, 1)] = Number(line, 2, 1, 5);
-        }
+        auto play = scenario::ReadScenario(caseFolder_ / "scenario.txt");
+        location_ = play.location;
+        for (const auto& [drive, type] : play.drives) drives_.types[drive] = type;
         Install();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const Line& line = lines[i];
-            if (line.indented)
-                throw ScenarioError("line " + std::to_string(line.number) + ": dialog action without send");
-            std::vector<DialogAction> actions;
-            while (i + 1 < lines.size() && lines[i + 1].indented) actions.push_back(ReadAction(lines[++i]));
-            Step(line, std::move(actions));
-        }
+        for (auto& step : play.steps) Play(step.line, std::move(step.actions));
     }
 
 private:
-    static const std::string& Argument(const Line& line, std::size_t index) {
-        if (index >= line.words.size())
-            throw ScenarioError("line " + std::to_string(line.number) + ": missing argument");
-        return line.words[index];
-    }
-
     static void Print(const std::string& text) { std::cout << text << '\n'; }
 
     // The install folder's drive or share is played by a scratch folder.
@@ -225,59 +94,54 @@ private:
         installFolder_.folder = location_;
     }
 
-    void Step(const Line& line, std::vector<DialogAction> actions) {
+    void Play(const Line& line, std::vector<DialogAction> actions) {
         const std::string& verb = line.words[0];
-        if (verb == "location" || verb == "drive") return;
-        if (!actions.empty() && verb != "send")
-            throw ScenarioError("line " + std::to_string(line.number) + ": dialog actions after " + verb);
-        if (verb == "connect") return Connect(line);
+        if (verb == "connect") return ConnectAddin(line);
         if (verb == "disconnect") return Disconnect();
-        if (verb == "explorer") return void(application_.explorers->Open());
+        if (verb == "explorer") return void(application_->explorers->Open());
         if (verb == "inspector") return OpenInspector(line);
         if (verb == "send") return Send(Number(line, 1, 1, 1 << 20), std::move(actions));
-        throw ScenarioError("line " + std::to_string(line.number) + ": unknown line " + verb);
+        Fail(line, "unknown line " + verb);
     }
 
-    void Connect(const Line& line) {
-        for (std::size_t i = 1; i + 1 < line.words.size(); i += 2) {
+    void ConnectAddin(const Line& line) {
+        for (std::size_t i = 1; i < line.words.size(); i += 2) {
             const int count = Number(line, i + 1, 0, 100);
             for (int n = 0; n < count; ++n) {
-                if (line.words[i] == "explorers") application_.explorers->Open();
+                if (line.words[i] == "explorers") application_->explorers->Open();
                 else if (line.words[i] == "inspectors") OpenMail("", "");
-                else throw ScenarioError("line " + std::to_string(line.number) + ": unknown " + line.words[i]);
+                else Fail(line, "unknown " + line.words[i]);
             }
         }
-        Disconnect();
-        addin_ = std::make_unique<ClBrellin>(platform_, dialog_, ModBrellin::sendChoice);
-        arming_ = std::make_unique<ArmingStandIn>(*addin_);
-        application_.inspectors->Advise(*arming_);
+        // A client with no window named starts with one explorer.
+        if (line.words.size() == 1) application_->explorers->Open();
+        connect_.AddinInstance_OnConnection(passed_, 1, addInInst_);
+        connected_ = true;
     }
 
     void Disconnect() {
-        if (!addin_) return;
-        application_.inspectors->Unadvise(*arming_);
-        dialog_.Unload();
-        arming_.reset();
-        addin_.reset();
+        if (!connected_) return;
+        connected_ = false;
+        connect_.AddinInstance_OnDisconnection(0);
     }
 
     void OpenInspector(const Line& line) {
         const std::string& kind = Argument(line, 1);
         if (kind == "mail") return OpenMail(Argument(line, 2), Argument(line, 3));
-        if (kind != "other") throw ScenarioError("line " + std::to_string(line.number) + ": unknown item " + kind);
+        if (kind != "other") Fail(line, "unknown item " + kind);
         items_.push_back(nullptr);
-        application_.inspectors->Open(std::make_shared<fake::FakeOtherItem>(40));
+        application_->inspectors->Open(std::make_shared<fake::FakeOtherItem>(40));
     }
 
     void OpenMail(const std::string& subject, const std::string& body) {
         auto mail = std::make_shared<fake::FakeMailItem>(subject, body);
         items_.push_back(mail);
-        application_.inspectors->Open(mail);
+        application_->inspectors->Open(mail);
     }
 
     void Send(int number, std::vector<DialogAction> actions) {
         if (number > static_cast<int>(items_.size()))
-            throw ScenarioError("send " + std::to_string(number) + ": no such inspector");
+            throw scenario::ScenarioError("send " + std::to_string(number) + ": no such inspector");
         const auto& mail = items_[number - 1];
         const std::string n = std::to_string(number);
         if (!mail) return Print("notarmed " + n);
@@ -302,10 +166,12 @@ private:
     fake::FakeDrives drives_;
     AddinPlatform platform_{profile_, messages_, installFolder_, drives_};
     fake::FakeDialogForm dialog_{ModBrellin::sendChoice, platform_};
-    fake::FakeApplication application_;
+    std::shared_ptr<fake::FakeApplication> application_ = std::make_shared<fake::FakeApplication>();
+    fake::FakeConnectingApplication passed_{application_};
+    fake::FakeAddInInstance addInInst_;
+    brellin::Connect connect_{platform_, dialog_, ModBrellin::sendChoice};
+    bool connected_ = false;
     std::vector<std::shared_ptr<fake::FakeMailItem>> items_;
-    std::unique_ptr<ClBrellin> addin_;
-    std::unique_ptr<ArmingStandIn> arming_;
 };
 
 }  // namespace

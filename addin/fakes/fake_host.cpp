@@ -43,8 +43,14 @@ void FakeMailItem::PutSubject(const std::string& value) {
     subject = value;
 }
 
-void FakeMailItem::Advise(host::MailItemEvents& sink) { sinks_.push_back(&sink); }
-void FakeMailItem::Unadvise(host::MailItemEvents& sink) { Remove(sinks_, sink); }
+void FakeMailItem::Advise(host::MailItemEvents& sink) {
+    ++advises_;
+    sinks_.push_back(&sink);
+}
+void FakeMailItem::Unadvise(host::MailItemEvents& sink) {
+    ++unadvises_;
+    Remove(sinks_, sink);
+}
 
 bool FakeMailItem::RaiseSend(Bool16& cancel) {
     if (sinks_.empty()) return false;
@@ -58,7 +64,10 @@ std::shared_ptr<host::MailItem> FakeOtherItem::AsMailItem() {
     throw Failure("The item is no mail item");
 }
 
-void FakeInspectors::Unadvise(host::InspectorsEvents& sink) { Remove(sinks_, sink); }
+void FakeInspectors::Unadvise(host::InspectorsEvents& sink) {
+    ++unadvises;
+    Remove(sinks_, sink);
+}
 
 std::shared_ptr<FakeInspector> FakeInspectors::Open(std::shared_ptr<host::Item> item) {
     auto window = std::make_shared<FakeInspector>(std::move(item));
@@ -68,7 +77,10 @@ std::shared_ptr<FakeInspector> FakeInspectors::Open(std::shared_ptr<host::Item> 
     return window;
 }
 
-void FakeExplorers::Unadvise(host::ExplorersEvents& sink) { Remove(sinks_, sink); }
+void FakeExplorers::Unadvise(host::ExplorersEvents& sink) {
+    ++unadvises;
+    Remove(sinks_, sink);
+}
 
 std::shared_ptr<FakeExplorer> FakeExplorers::Open() {
     auto window = std::make_shared<FakeExplorer>();
@@ -79,13 +91,43 @@ std::shared_ptr<FakeExplorer> FakeExplorers::Open() {
 }
 
 std::shared_ptr<host::NameSpace> FakeApplication::GetNamespace(const std::string& type) {
+    if (failing == "GetNamespace") throw Failure("GetNamespace refused");
     if (type != "MAPI") throw Failure("Unknown name space " + type);
     return mapi_;
 }
 
+std::shared_ptr<host::Explorers> FakeApplication::Explorers() {
+    if (failing == "Explorers") throw Failure("Explorers refused");
+    return explorers;
+}
+
+std::shared_ptr<host::Inspectors> FakeApplication::Inspectors() {
+    if (failing == "Inspectors") throw Failure("Inspectors refused");
+    return inspectors;
+}
+
 std::shared_ptr<host::Explorer> FakeApplication::ActiveExplorer() {
+    if (failing == "ActiveExplorer") throw Failure("ActiveExplorer refused");
     if (explorers->windows.empty()) return nullptr;
     return explorers->windows.front();
+}
+
+std::int32_t FakeConnectingApplication::ExplorersCount() {
+    calls.push_back("Explorers.Count");
+    if (failCounts) throw Failure("Explorers refused");
+    return application->explorers->Count();
+}
+
+std::int32_t FakeConnectingApplication::InspectorsCount() {
+    calls.push_back("Inspectors.Count");
+    if (failCounts) throw Failure("Inspectors refused");
+    return application->inspectors->Count();
+}
+
+std::shared_ptr<host::Application> FakeConnectingApplication::OutlookApplication() {
+    calls.push_back("OutlookApplication");
+    if (notOutlook) throw Failure("No such interface supported");
+    return application;
 }
 
 }  // namespace brellin::fake

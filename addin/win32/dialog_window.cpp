@@ -207,6 +207,9 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CLOSE:
         // The close box and Alt+F4: the window goes with the choice as it is.
         DestroyWindow(hwnd_);
+        // Wake the modal loop, as Hide does, when the close came as a sent
+        // message; the window is gone, so the thread gets the wake-up.
+        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
         return 0;
     default:
         return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -322,7 +325,12 @@ void DialogWindow::SetCheckValue(int number, int value) {
 }
 
 void DialogWindow::Hide() {
-    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (!hwnd_) return;
+    ShowWindow(hwnd_, SW_HIDE);
+    // A click that arrives as a sent message (BM_CLICK from an accessibility
+    // tool, say) hides the dialog inside GetMessage, which would then wait for
+    // a posted message that may never come: wake the modal loop.
+    PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
 void DialogWindow::SetFocus() {
