@@ -24,9 +24,13 @@ bool ReadWhole(const std::string& path, std::string& text) {
 
 std::string ReadDisclaimerForMail(const std::string& path) {
     std::string file;
-    // The reason reads as the send's failure wherever the client shows one;
-    // it names no path, which the administrator knows from the install.
-    if (!ReadWhole(path, file)) throw Failure("File not found");
+    // A fresh installation has no disclaimer file until the administrator
+    // saves one: that is no disclaimer. A file that is there but cannot be
+    // read is a fault the send must not hide.
+    std::error_code error;
+    if (std::filesystem::status(ToHostPath(path), error).type() == std::filesystem::file_type::not_found)
+        return {};
+    if (!ReadWhole(path, file)) throw Failure("Cannot read the disclaimer file");
 
     std::string text;
     std::size_t pos = 0;

@@ -9,8 +9,8 @@ namespace brellin {
 
 // The add-in's reading: the lines (ended by CR LF, CR or LF) joined by CR.
 // Empty lines before the first non-empty one vanish; later ones stay, also at
-// the end. Throws Failure("File not found") when the file is missing or
-// cannot be read: the add-in never sends without its disclaimer file.
+// the end. A missing file is no disclaimer (empty); a file that is there but
+// cannot be read throws Failure("Cannot read the disclaimer file").
 std::string ReadDisclaimerForMail(const std::string& path);
 
 // The editor's reading: the whole file, every line break (CR LF, a lone CR or
