@@ -5,8 +5,8 @@
 //
 // usage: editor_driver FOLDER SCENARIO OUTPUT [READY_MARK DONE_MARK]
 //   FOLDER holds Brellin.exe and the case's files; the lines go to OUTPUT.
-//   With the two marks, the driver creates READY_MARK once the editor has
-//   loaded and waits for DONE_MARK (a screenshot is taken in between).
+//   With the two marks, the driver creates READY_MARK at the scenario's end
+//   (before "done") and waits for DONE_MARK: a screenshot is taken between.
 #include <windows.h>
 
 #include <cstdio>
@@ -68,6 +68,9 @@ private:
     std::vector<std::string> ListItems(int listId) const;
     void PrintState() const;
     void PrintFiles();
+    // Tells the script that the window shows the scenario's end, and waits
+    // while it takes the screenshot.
+    void PauseForScreenshot(const std::string& readyMark, const std::string& doneMark);
 
     std::string folder_;
     FILE* out_;
@@ -76,6 +79,7 @@ private:
     std::vector<HANDLE> locks_;
     std::deque<std::string> answers_;
     std::optional<bool> confirmation_;
+    bool paused_ = false;
 };
 
 std::string TextOf(HWND window) {
@@ -339,10 +343,6 @@ bool Driver::Run(const std::vector<sc::Step>& steps, const std::string& readyMar
         } else if (step.verb == "start") {
             ok = Start();
             started = true;
-            if (ok && !readyMark.empty()) {
-                std::ofstream(readyMark).put('\n');
-                WaitFor(60000, [&] { return GetFileAttributesA(doneMark.c_str()) != INVALID_FILE_ATTRIBUTES; });
-            }
         } else if (!started) {
             ok = Fail("line " + std::to_string(step.line) + ": the editor has not started");
         } else if (step.verb == "select-header") {
@@ -366,6 +366,7 @@ bool Driver::Run(const std::vector<sc::Step>& steps, const std::string& readyMar
         } else if (step.verb == "save-disclaimer") {
             ok = Act(GetDlgItem(main_, IDC_BUTTON8), BM_CLICK);
         } else if (step.verb == "done") {
+            PauseForScreenshot(readyMark, doneMark);
             ok = Act(GetDlgItem(main_, IDC_BUTTON2), BM_CLICK) &&
                  (WaitForSingleObject(process_.hProcess, kPatience) == WAIT_OBJECT_0 ||
                   Fail("the editor did not end on \"Done\""));
@@ -374,9 +375,17 @@ bool Driver::Run(const std::vector<sc::Step>& steps, const std::string& readyMar
         if (!ok) return false;
         if (started && Alive()) PrintState();
     }
+    if (started) PauseForScreenshot(readyMark, doneMark);
     Stop();
     PrintFiles();
     return true;
+}
+
+void Driver::PauseForScreenshot(const std::string& readyMark, const std::string& doneMark) {
+    if (readyMark.empty() || !Alive() || paused_) return;
+    paused_ = true;
+    std::ofstream(readyMark).put('\n');
+    WaitFor(60000, [&] { return GetFileAttributesA(doneMark.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
 std::optional<std::string> ReadFile(const std::string& path) {
