@@ -17,18 +17,19 @@ namespace {
 const std::string kHeaders(kHeadersSection);
 const std::string kOptions(kOptionsSection);
 
-// Deletes every key the section lists, then writes `entries` as keys 1, 2, ...
-// in their order, leaving out each entry equal to `skip`. Deleting first
-// keeps the numbering gapless whatever the keys were before.
+// Replaces the section's keys with `entries` as keys 1, 2, ... in their
+// order, leaving out each entry equal to `skip`: the numbering is gapless
+// whatever the keys were before. The section is written in one piece, so a
+// long list costs one write of the file rather than one per key, and a
+// failed write leaves the section as it was instead of cut short.
 void RewriteSection(TIniFile& ini, const std::string& section,
                     const std::vector<std::string>& entries,
                     const std::optional<std::string>& skip) {
-    for (const auto& name : ini.ReadSection(section)) ini.DeleteKey(section, name);
-    std::size_t counter = 1;
-    for (const auto& entry : entries) {
-        if (skip && IsSameEntry(entry, *skip)) continue;
-        ini.WriteString(section, std::to_string(counter++), entry);
-    }
+    std::vector<std::string> kept;
+    kept.reserve(entries.size());
+    for (const auto& entry : entries)
+        if (!skip || !IsSameEntry(entry, *skip)) kept.push_back(entry);
+    ini.WriteNumberedSection(section, kept);
 }
 
 // Writes `name` as the entry after the `listed` ones. A key with that number

@@ -77,6 +77,18 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
     profile_.DeleteKey(fileName_, section, key);
 }
 
+void TIniFile::WriteNumberedSection(const std::string& section,
+                                    const std::vector<std::string>& values) {
+    std::string entries;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        entries += std::to_string(i + 1);
+        entries += '=';
+        entries += values[i];
+        entries += '\0';
+    }
+    if (!profile_.WriteSection(fileName_, section, entries)) FailWrite();
+}
+
 void TIniFile::FailWrite() const { throw Failure("Unable to write to " + fileName_); }
 
 bool ParseIniInteger(const std::string& text, std::int32_t& value) {

@@ -41,6 +41,9 @@ public:
     void EraseSection(const std::string& section);
     // A failed deletion is ignored.
     void DeleteKey(const std::string& section, const std::string& key);
+    // The section's keys replaced by `values` as keys "1" to "N", in their
+    // order, in one write: it fails whole, leaving the section as it was.
+    void WriteNumberedSection(const std::string& section, const std::vector<std::string>& values);
 
 private:
     [[noreturn]] void FailWrite() const;

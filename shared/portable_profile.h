@@ -31,6 +31,8 @@ public:
     bool DeleteKey(const std::string& file, const std::string& section,
                    const std::string& key) override;
     bool EraseSection(const std::string& file, const std::string& section) override;
+    bool WriteSection(const std::string& file, const std::string& section,
+                      const std::string& entries) override;
 
     // How many times a file was parsed; a benchmark and a test read it to see
     // that an unchanged file is not parsed again.

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <utility>
 
+#include "editor_fake_view.h"
 #include "editor_scenario.h"
 #include "form1.h"
 #include "host_path.h"
@@ -30,44 +31,6 @@ constexpr const char* kProgramFolder = "C:\\Brellin";
 constexpr const char* kProgramPath = "C:\\Brellin\\Brellin.exe";
 
 void Print(const std::string& line) { std::cout << sc::WithFolderPlaceholder(line, kProgramFolder) << '\n'; }
-
-class FakeView final : public brellin::FormView {
-public:
-    std::vector<std::string> Items(ListBoxId list) const override { return lists_[Index(list)]; }
-    void SetItems(ListBoxId list, const std::vector<std::string>& items) override {
-        lists_[Index(list)] = items;
-        selected_[Index(list)] = -1;
-    }
-    int ItemIndex(ListBoxId list) const override { return selected_[Index(list)]; }
-    bool Checked(CheckBoxId box) const override { return checks_[static_cast<int>(box) - 1]; }
-    void SetChecked(CheckBoxId box, bool checked) override { checks_[static_cast<int>(box) - 1] = checked; }
-    std::string MemoText() const override { return memo_; }
-    void SetMemoText(const std::string& text) override { memo_ = text; }
-
-    // What a user's click on an entry does to the list: the first entry with
-    // that text is selected. False when none has it.
-    bool Select(ListBoxId list, const std::string& text) {
-        const auto& items = lists_[Index(list)];
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i] == text) {
-                selected_[Index(list)] = static_cast<int>(i);
-                return true;
-            }
-        return false;
-    }
-    std::string State() const {
-        return sc::StateLine(lists_[0], selected_[0], lists_[1], selected_[1], checks_);
-    }
-
-private:
-    static int Index(ListBoxId list) { return list == ListBoxId::ListBox1 ? 0 : 1; }
-    std::vector<std::string> lists_[2];
-    int selected_[2] = {-1, -1};
-    bool checks_[4] = {false, false, false, false};
-    // The box's text as the form designer left it is never shown: the
-    // loading replaces it or leaves the box empty.
-    std::string memo_;
-};
 
 class FakeDialogs final : public brellin::FormDialogs {
 public:
@@ -137,7 +100,7 @@ int Run(const fs::path& caseFolder, const fs::path& runFolder) {
     brellin::MapPathPrefix(kProgramFolder, runFolder);
 
     brellin::PortableProfile profile;
-    FakeView view;
+    brellin::MemoryFormView view;
     FakeDialogs dialogs;
     FakeShell shell;
     brellin::TForm1 form(profile, kProgramPath, view, dialogs, shell);
@@ -190,7 +153,10 @@ int Run(const fs::path& caseFolder, const fs::path& runFolder) {
             form.Dispatch(&brellin::TForm1::Button2Click);
             continue;
         }
-        if (started) Print(view.State());
+        if (started)
+            Print(sc::StateLine(view.List(ListBoxId::ListBox1), view.ItemIndex(ListBoxId::ListBox1),
+                                view.List(ListBoxId::ListBox2), view.ItemIndex(ListBoxId::ListBox2),
+                                view.Checks()));
     }
 
     for (const char* name : sc::kCaseFiles) {

@@ -15,6 +15,7 @@
 //   write "SECTION" "KEY" "VALUE"
 //   delete "SECTION" "KEY"
 //   erase "SECTION"
+//   section "SECTION" "ENTRIES"  the section's keys replaced ("k=v\x00k=v\x00")
 // Texts take the escapes \r \n \t \" \\ \xHH and \{N:C} (C repeated N times),
 // and "\{keys:N}" in a file, which stands for the lines "1=v1" to "N=vN".
 #include <windows.h>
@@ -136,7 +137,7 @@ bool ParseTable(const std::string& path, std::vector<Case>& cases) {
     }
     static const struct { const char* op; std::size_t args; } kOps[] = {
         {"case", 1}, {"file", 1}, {"nofile", 0}, {"readonly", 1}, {"get", 4}, {"keys", 2},
-        {"int", 3},  {"write", 3}, {"delete", 2}, {"erase", 1},
+        {"int", 3},  {"write", 3}, {"delete", 2}, {"erase", 1}, {"section", 2},
     };
     std::string line;
     int number = 0;
@@ -294,6 +295,9 @@ private:
             } else if (step.op == "delete") {
                 k = kernel_.DeleteKey(KernelFile(), a[0], a[1]);
                 p = portable_.DeleteKey(PortableFile(), a[0], a[1]);
+            } else if (step.op == "section") {
+                k = kernel_.WriteSection(KernelFile(), a[0], a[1]);
+                p = portable_.WriteSection(PortableFile(), a[0], a[1]);
             } else {
                 k = kernel_.EraseSection(KernelFile(), a[0]);
                 p = portable_.EraseSection(PortableFile(), a[0]);
