@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -62,6 +63,8 @@ private:
 
     Document* Open(const std::string& file, bool forWriting);
     bool Save(const std::string& file, Document& document);
+    void AddKey(Document& document, const std::string& section, std::string_view key,
+                std::string_view value);
     const Key* Find(const Document& document, const std::string& section,
                     const std::string& key) const;
     std::uint32_t ReadString(const std::string& file, const std::string& section,

@@ -4,78 +4,10 @@
 #include <map>
 #include <sstream>
 
+#include "quoted_words.h"
+
 namespace brellin::scenario {
 namespace {
-
-bool Tokenize(const std::string& line, std::vector<std::string>& words, std::string& error) {
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') {
-            ++i;
-            continue;
-        }
-        std::string word;
-        if (line[i] != '"') {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') word += line[i++];
-            words.push_back(word);
-            continue;
-        }
-        ++i;
-        bool closed = false;
-        while (i < line.size()) {
-            char c = line[i++];
-            if (c == '"') {
-                closed = true;
-                break;
-            }
-            if (c != '\\') {
-                word += c;
-                continue;
-            }
-            if (i >= line.size()) {
-                error = "escape at end of line";
-                return false;
-            }
-            c = line[i++];
-            switch (c) {
-            case 'r': word += '\r'; break;
-            case 'n': word += '\n'; break;
-            case '"': word += '"'; break;
-            case '\\': word += '\\'; break;
-            case 'x':
-                if (i + 2 > line.size()) {
-                    error = "short \\x escape";
-                    return false;
-                }
-                word += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
-                i += 2;
-                break;
-            case '{': {
-                const std::size_t close = line.find('}', i);
-                const std::size_t colon = line.find(':', i);
-                if (close == std::string::npos || colon == std::string::npos || colon > close ||
-                    close != colon + 2) {
-                    error = "\\{N:C} expected";
-                    return false;
-                }
-                word.append(static_cast<std::size_t>(std::stoi(line.substr(i, colon - i))),
-                            line[colon + 1]);
-                i = close + 1;
-                break;
-            }
-            default:
-                error = std::string("unknown escape \\") + c;
-                return false;
-            }
-        }
-        if (!closed) {
-            error = "unclosed quote";
-            return false;
-        }
-        words.push_back(word);
-    }
-    return true;
-}
 
 // Verbs and how many arguments each takes (-1: one or more).
 const std::map<std::string, int>& Verbs() {
@@ -98,7 +30,7 @@ bool Parse(const std::string& text, std::vector<Step>& steps, std::string& error
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::vector<std::string> words;
         std::string problem;
-        if (!Tokenize(line, words, problem)) {
+        if (!testing::SplitQuotedWords(line, words, problem)) {
             error = "line " + std::to_string(number) + ": " + problem;
             return false;
         }

@@ -4,7 +4,7 @@
 // one expected.txt serves both.
 //
 // Scenario lines ("#" starts a comment; arguments are words or quoted texts
-// with the escapes \r \n \" \\ \xHH and \{N:C}, C repeated N times):
+// with the escapes \r \n \t \" \\ \xHH and \{N:C}, C repeated N times):
 //   deny-writes NAME                  the file NAME of the folder ("." the folder
 //                                     itself) refuses writes from now on
 //   start                             the editor starts and loads
