@@ -4,6 +4,7 @@
 // step with them, through the ports of editor_ports.h.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 

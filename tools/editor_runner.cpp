@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "editor_fake_view.h"
@@ -34,7 +35,7 @@ void Print(const std::string& line) { std::cout << sc::WithFolderPlaceholder(lin
 
 class FakeDialogs final : public brellin::FormDialogs {
 public:
-    std::deque<std::string> answers;  // for prompts: a text, or cancel/escape/close
+    std::deque<std::optional<std::string>> answers;  // for prompts: a text, or none to give up
     std::optional<bool> confirmation;
 
     void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -54,11 +55,10 @@ public:
             Print("unanswered");
             return std::nullopt;
         }
-        const std::string answer = answers.front();
+        const auto answer = answers.front();
         answers.pop_front();
-        if (answer == "\x01give-up") return std::nullopt;
         // The prompt's field takes at most 255 characters.
-        return answer.substr(0, 255);
+        return answer ? std::optional(answer->substr(0, 255)) : std::nullopt;
     }
     void ShowError(const std::string& title, const std::string& text) override {
         Print("error " + sc::Quote(text) + (title == "Brellin" ? "" : " caption=" + sc::Quote(title)));
@@ -124,8 +124,8 @@ int Run(const fs::path& caseFolder, const fs::path& runFolder) {
             dialogs.answers.clear();
             for (const auto& answer : a)
                 dialogs.answers.push_back(answer == "cancel" || answer == "escape" || answer == "close"
-                                              ? "\x01give-up"
-                                              : answer);
+                                              ? std::nullopt
+                                              : std::optional(answer));
             form.Dispatch(step.verb == "add-header" ? &brellin::TForm1::Button1Click
                                                     : &brellin::TForm1::Button4Click);
         } else if (step.verb == "delete-header" || step.verb == "delete-sub") {

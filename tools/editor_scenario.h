@@ -20,9 +20,10 @@
 //
 // Output lines, as things happen:
 //   prompt "CAPTION" "PROMPT"         the input prompt is shown
-//   message "CAPTION" "TEXT"          a message box (" icon" after it if it has one)
-//   error "TEXT"                      the error display (its caption added when it
-//                                     is not the application's title)
+//   message "CAPTION" "TEXT"          a message box without icon
+//   error "TEXT"                      the error display, a box with an icon (its
+//                                     caption added when it is not the application's
+//                                     title, "Brellin")
 //   unanswered                        a prompt or question the scenario gave no answer for
 //   state list1="A|B" sel1=N list2="..." sel2=N checks=0101
 //                                     after each line from "start" on, "done" apart

@@ -66,7 +66,7 @@ private:
     bool Select(int listId, const std::string& text, bool runsHandler);
     LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     std::vector<std::string> ListItems(int listId) const;
-    void PrintState() const;
+    void PrintState();
     void PrintFiles();
     // Tells the script that the window shows the scenario's end, and waits
     // while it takes the screenshot.
@@ -151,7 +151,7 @@ bool Driver::Start() {
 
 void Driver::Stop() {
     if (Alive()) {
-        PostMessageA(main_, WM_CLOSE, 0, 0);
+        PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
         if (WaitForSingleObject(process_.hProcess, kPatience) != WAIT_OBJECT_0) {
             Print("stuck");
             TerminateProcess(process_.hProcess, 1);
@@ -307,14 +307,14 @@ bool Driver::Select(int listId, const std::string& text, bool runsHandler) {
     return true;
 }
 
-void Driver::PrintState() const {
+void Driver::PrintState() {
     const int sel1 = static_cast<int>(Ask(GetDlgItem(main_, IDC_LISTBOX1), LB_GETCURSEL));
     const int sel2 = static_cast<int>(Ask(GetDlgItem(main_, IDC_LISTBOX2), LB_GETCURSEL));
     bool checks[4];
     for (int k = 0; k < 4; ++k)
         checks[k] = Ask(GetDlgItem(main_, IDC_CHECKBOX1 + k), BM_GETCHECK) == BST_CHECKED;
-    const_cast<Driver*>(this)->Print(sc::StateLine(ListItems(IDC_LISTBOX1), sel1 < 0 ? -1 : sel1,
-                                                   ListItems(IDC_LISTBOX2), sel2 < 0 ? -1 : sel2, checks));
+    Print(sc::StateLine(ListItems(IDC_LISTBOX1), sel1 < 0 ? -1 : sel1, ListItems(IDC_LISTBOX2),
+                        sel2 < 0 ? -1 : sel2, checks));
 }
 
 void Driver::PrintFiles() {
