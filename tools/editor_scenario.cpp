@@ -15,6 +15,7 @@ const std::map<std::string, int>& Verbs() {
         {"deny-writes", 1},   {"start", 0},         {"select-header", 1}, {"select-sub", 1},
         {"add-header", -1},   {"add-sub", -1},      {"delete-header", 1}, {"delete-sub", 1},
         {"click-check", 1},   {"memo", 1},          {"save-disclaimer", 0}, {"done", 0},
+        {"layout", 0},        {"resize", 2},
     };
     return verbs;
 }

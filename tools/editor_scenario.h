@@ -17,6 +17,9 @@
 //   click-check K                     clicks CheckBoxK (1 to 4)
 //   memo "TEXT"                       replaces the disclaimer box's text
 //   save-disclaimer | done
+//   layout                            (real window only) prints the window and each
+//                                     control in tab order with its place and size
+//   resize W H                        (real window only) gives the window a new outer size
 //
 // Output lines, as things happen:
 //   prompt "CAPTION" "PROMPT"         the input prompt is shown
@@ -24,6 +27,9 @@
 //   error "TEXT"                      the error display, a box with an icon (its
 //                                     caption added when it is not the application's
 //                                     title, "Brellin")
+//   window "CAPTION" L T W H STYLES   from layout: the outer rectangle on the screen
+//   control NAME L T W H [tab] "TEXT" from layout: within the client area, in z-order,
+//                                     which is the tab order of the focusable ones
 //   unanswered                        a prompt or question the scenario gave no answer for
 //   state list1="A|B" sel1=N list2="..." sel2=N checks=0101
 //                                     after each line from "start" on, "done" apart

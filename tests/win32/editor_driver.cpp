@@ -68,6 +68,7 @@ private:
     std::vector<std::string> ListItems(int listId) const;
     void PrintState();
     void PrintFiles();
+    void PrintLayout();
     // Tells the script that the window shows the scenario's end, and waits
     // while it takes the screenshot.
     void PauseForScreenshot(const std::string& readyMark, const std::string& doneMark);
@@ -317,6 +318,45 @@ void Driver::PrintState() {
                         sel2 < 0 ? -1 : sel2, checks));
 }
 
+const char* ControlName(int id) {
+    static const struct { int id; const char* name; } kNames[] = {
+        {IDC_LISTBOX1, "ListBox1"}, {IDC_LISTBOX2, "ListBox2"},   {IDC_BUTTON1, "Button1"},
+        {IDC_BUTTON3, "Button3"},   {IDC_BUTTON4, "Button4"},     {IDC_BUTTON6, "Button6"},
+        {IDC_CHECKBOX1, "CheckBox1"}, {IDC_CHECKBOX2, "CheckBox2"}, {IDC_CHECKBOX3, "CheckBox3"},
+        {IDC_CHECKBOX4, "CheckBox4"}, {IDC_MEMO1, "Memo1"},       {IDC_BUTTON8, "Button8"},
+        {IDC_BUTTON2, "Button2"},   {IDC_LABEL1, "Label1"},       {IDC_LABEL2, "Label2"},
+        {IDC_LABEL3, "Label3"},     {IDC_LABEL8, "Label8"},       {IDC_LABEL7, "Label7"},
+    };
+    for (const auto& entry : kNames)
+        if (entry.id == id) return entry.name;
+    return "unknown";
+}
+
+std::string Rectangle(const RECT& r) {
+    return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
+void Driver::PrintLayout() {
+    RECT outer;
+    GetWindowRect(main_, &outer);
+    const LONG style = GetWindowLongA(main_, GWL_STYLE);
+    const auto flag = [&](const char* name, bool on) { return std::string(" ") + name + "=" + (on ? "1" : "0"); };
+    Print("window " + sc::Quote(TextOf(main_)) + " " + Rectangle(outer) +
+          flag("sizeable", style & WS_THICKFRAME) + flag("sysmenu", style & WS_SYSMENU) +
+          flag("minimize", style & WS_MINIMIZEBOX) + flag("maximize", style & WS_MAXIMIZEBOX) +
+          flag("menu", GetMenu(main_) != nullptr));
+    for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        const std::string kind = ClassOf(child);
+        const bool hasCaption = kind == "Button" || kind == "Static";
+        Print(std::string("control ") + ControlName(GetDlgCtrlID(child)) + " " + Rectangle(r) +
+              (HasStyle(child, WS_TABSTOP) ? " tab" : "") + (hasCaption ? " " + sc::Quote(TextOf(child)) : ""));
+    }
+}
+
 void Driver::PrintFiles() {
     for (const char* name : sc::kCaseFiles) {
         const std::string path = Path(name);
@@ -363,6 +403,13 @@ bool Driver::Run(const std::vector<sc::Step>& steps, const std::string& readyMar
                                   : Fail("no check box " + a[0]);
         } else if (step.verb == "memo") {
             Ask(GetDlgItem(main_, IDC_MEMO1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[0].c_str()));
+        } else if (step.verb == "layout") {
+            PrintLayout();
+            continue;
+        } else if (step.verb == "resize") {
+            SetWindowPos(main_, nullptr, 0, 0, std::stoi(a[0]), std::stoi(a[1]),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ok = Settle();
         } else if (step.verb == "save-disclaimer") {
             ok = Act(GetDlgItem(main_, IDC_BUTTON8), BM_CLICK);
         } else if (step.verb == "done") {
