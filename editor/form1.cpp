@@ -29,7 +29,18 @@ void RewriteSection(TIniFile& ini, const std::string& section,
     kept.reserve(entries.size());
     for (const auto& entry : entries)
         if (!skip || !IsSameEntry(entry, *skip)) kept.push_back(entry);
-    ini.WriteNumberedSection(section, kept);
+
+    bool complete = true;
+    const auto names = ini.ReadSection(section, &complete);
+    if (complete) {
+        ini.WriteNumberedSection(section, kept);
+        return;
+    }
+    // A section longer than the editor can list: writing it in one piece
+    // would drop the keys beyond the list, so only the listed keys are
+    // replaced, one by one, and the others stay in the file.
+    for (const auto& name : names) ini.DeleteKey(section, name);
+    for (std::size_t i = 0; i < kept.size(); ++i) ini.WriteString(section, std::to_string(i + 1), kept[i]);
 }
 
 // Writes `name` as the entry after the `listed` ones. A key with that number

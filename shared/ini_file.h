@@ -25,8 +25,9 @@ public:
     const std::string& FileName() const { return fileName_; }
 
     // The section's key names in the order of their lines; empty for a
-    // missing file or section.
-    std::vector<std::string> ReadSection(const std::string& section) const;
+    // missing file or section. `complete`, when given, tells whether every
+    // key name fitted.
+    std::vector<std::string> ReadSection(const std::string& section, bool* complete = nullptr) const;
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;
     // True when the key is among the section's key names, case ignored.

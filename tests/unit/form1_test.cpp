@@ -49,16 +49,17 @@ public:
     std::vector<std::string> Items(ListBoxId list) const override { return lists[list == ListBoxId::ListBox1 ? 0 : 1]; }
     void SetItems(ListBoxId list, const std::vector<std::string>& items) override {
         lists[list == ListBoxId::ListBox1 ? 0 : 1] = items;
+        selected[list == ListBoxId::ListBox1 ? 0 : 1] = -1;
         ++listFills;
     }
-    int ItemIndex(ListBoxId) const override { return -1; }
+    int ItemIndex(ListBoxId list) const override { return selected[list == ListBoxId::ListBox1 ? 0 : 1]; }
     bool Checked(CheckBoxId box) const override { return checks[static_cast<int>(box) - 1]; }
     void SetChecked(CheckBoxId box, bool checked) override { checks[static_cast<int>(box) - 1] = checked; }
     std::string MemoText() const override { return memo; }
     void SetMemoText(const std::string& text) override { memo = text; }
 
     void ShowMessage(const std::string&, const std::string& text) override { messages.push_back(text); }
-    bool Confirm(const std::string&, const std::string&) override { return false; }
+    bool Confirm(const std::string&, const std::string&) override { return answerYes; }
     std::optional<std::string> InputBox(const std::string&, const std::string&) override { return std::nullopt; }
     void ShowError(const std::string& title, const std::string& text) override {
         errors.push_back(title + ": " + text);
@@ -69,6 +70,8 @@ public:
     void Terminate() override { ++terminations; }
 
     std::vector<std::string> lists[2];  // ListBox1, ListBox2
+    int selected[2] = {-1, -1};
+    bool answerYes = false;
     bool checks[4] = {};
     std::string memo;
     int listFills = 0;
@@ -129,6 +132,35 @@ TEST_F(Form1Test, LinkOpensTheProductPageAndSetsTheApplicationCursor) {
     form_.Dispatch(&TForm1::Label7MouseLeave);
     EXPECT_EQ(ports_.cursors, (std::vector<bool>{true, false}));
     EXPECT_EQ(ports_.started, std::vector<std::string>{"explorer http://www.brellin.com"});
+}
+
+TEST_F(Form1Test, KeysBeyondWhatTheListShowsSurviveADelete) {
+    // Key names that fill the editor's listing before the end of the
+    // section, as a hand-edited file may have them.
+    std::string text = "[Headers]\r\n";
+    const auto key = [](int n) {
+        std::string name = std::to_string(n);
+        return n == 1 ? name : std::string(10 - name.size(), '0') + name;
+    };
+    for (int n = 1; n <= 1600; ++n) text += key(n) + "=H" + std::to_string(n) + "\r\n";
+    WriteBytes(folder_.File("Brellin.ini"), text);
+    form_.Dispatch(&TForm1::FormActivate);
+    const auto listed = ports_.lists[0];
+    ASSERT_FALSE(listed.empty());
+    ASSERT_LT(listed.size(), 1600u);
+    ASSERT_EQ(listed.front(), "H1");
+
+    ports_.selected[0] = 0;
+    ports_.answerYes = true;
+    form_.Dispatch(&TForm1::Button3Click);  // deletes "H1", the first entry
+
+    const std::string after = ReadBytes(folder_.File("Brellin.ini"));
+    EXPECT_NE(after.find("\r\n1=H2\r\n"), std::string::npos);
+    EXPECT_EQ(after.find("=H1\r\n"), std::string::npos);
+    // Every header the list could not show is still in the file.
+    for (int n = static_cast<int>(listed.size()) + 1; n <= 1600; ++n)
+        EXPECT_NE(after.find(key(n) + "=H" + std::to_string(n) + "\r\n"), std::string::npos) << n;
+    EXPECT_TRUE(ports_.errors.empty());
 }
 
 TEST_F(Form1Test, DoneEndsWithoutSaving) {
