@@ -16,7 +16,7 @@ constexpr int kLeft = 192, kTop = 107, kWidth = 615, kHeight = 724;
 // Shape1, the frame drawn behind the check boxes, in client pixels.
 constexpr RECT kShape1 = {8, 515, 8 + 497, 515 + 33};
 
-struct ControlSpec {
+struct ControlPlace {
     const char* className;
     const char* text;
     DWORD style;
@@ -34,7 +34,7 @@ constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
 
 // Created in tab order: the focus moves through the controls in the order of
 // their creation. Labels take no focus and may stand anywhere.
-const ControlSpec kControls[] = {
+const ControlPlace kControls[] = {
     {"LISTBOX", "", kList, WS_EX_CLIENTEDGE, IDC_LISTBOX1, 8, 56, 233, 425},
     {"BUTTON", "Add New Header", kButton, 0, IDC_BUTTON1, 8, 481, 97, 25},
     {"BUTTON", "Delete Header", kButton, 0, IDC_BUTTON3, 112, 481, 89, 25},
@@ -157,9 +157,9 @@ void MainWindow::OnCreate() {
     face.lfUnderline = TRUE;
     linkFont_ = CreateFontIndirectA(&face);
 
-    for (const auto& spec : kControls)
-        AddControl(spec.className, spec.text, spec.style, spec.exStyle, spec.id, spec.left,
-                   spec.top, spec.width, spec.height);
+    for (const auto& place : kControls)
+        AddControl(place.className, place.text, place.style, place.exStyle, place.id, place.left,
+                   place.top, place.width, place.height);
     SetWindowTextA(Control(IDC_LABEL7), std::string(kProductPageText).c_str());
     SendMessageA(Control(IDC_LABEL7), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
 

@@ -53,6 +53,8 @@ private:
     // Waits until the editor has dealt with everything sent so far: it is
     // either idle again or waiting in a modal box.
     bool Sync();
+    // Waits until the editor has taken every message posted to it so far.
+    bool AfterPostedMessages();
     // Lets the running event finish, answering every prompt and box on the way.
     bool Settle();
     HWND FindDialog() const;
@@ -146,7 +148,11 @@ bool Driver::Start() {
         return main_ != nullptr;
     });
     if (!shown) return Fail("the editor's window did not show");
-    WaitForInputIdle(process_.hProcess, kPatience);
+    // The editor loads on a message it posts to itself at its window's first
+    // activation, which Wine carries out before the window turns visible.
+    // A message posted now therefore comes after that one: once it has been
+    // handled, so has the loading, or the loading waits in one of its boxes.
+    if (!AfterPostedMessages()) return Fail("the editor did not load");
     return Settle();
 }
 
@@ -180,6 +186,17 @@ bool Driver::DenyWrites(const std::string& name) {
     if (lock == INVALID_HANDLE_VALUE) return Fail("cannot hold " + path);
     locks_.push_back(lock);
     return true;
+}
+
+bool Driver::AfterPostedMessages() {
+    // A setting of the sub header list that the editor never uses or shows
+    // (the list has no horizontal scroll bar) marks the place in the queue.
+    HWND list = GetDlgItem(main_, IDC_LISTBOX2);
+    constexpr WPARAM kMark = 4321;
+    PostMessageA(list, LB_SETHORIZONTALEXTENT, kMark, 0);
+    const bool passed = WaitFor(kPatience, [&] { return !Alive() || Ask(list, LB_GETHORIZONTALEXTENT) == kMark; });
+    Ask(list, LB_SETHORIZONTALEXTENT, 0);
+    return passed;
 }
 
 bool Driver::Sync() {
