@@ -19,7 +19,7 @@ bool SameKeyName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
+std::vector<std::string> TIniFile::ReadSection(const std::string& section, bool* complete) const {
     auto buffer = std::make_unique<char[]>(kSectionBuffer);
     const std::uint32_t count =
         profile_.GetKeyNames(fileName_, section, buffer.get(), kSectionBuffer);
@@ -36,7 +36,9 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
     // A full buffer ends in a name that may have been cut short: such a name
     // would stand for another key (a cut "3498" reads as "3"), so it is left
     // out, like every key beyond it.
-    if (count + 2 == kSectionBuffer && !names.empty()) names.pop_back();
+    const bool full = count + 2 == kSectionBuffer;
+    if (full && !names.empty()) names.pop_back();
+    if (complete) *complete = !full;
     return names;
 }
 
@@ -75,6 +77,18 @@ void TIniFile::EraseSection(const std::string& section) {
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
     profile_.DeleteKey(fileName_, section, key);
+}
+
+void TIniFile::WriteNumberedSection(const std::string& section,
+                                    const std::vector<std::string>& values) {
+    std::string entries;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        entries += std::to_string(i + 1);
+        entries += '=';
+        entries += values[i];
+        entries += '\0';
+    }
+    if (!profile_.WriteSection(fileName_, section, entries)) FailWrite();
 }
 
 void TIniFile::FailWrite() const { throw Failure("Unable to write to " + fileName_); }

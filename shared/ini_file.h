@@ -25,8 +25,9 @@ public:
     const std::string& FileName() const { return fileName_; }
 
     // The section's key names in the order of their lines; empty for a
-    // missing file or section.
-    std::vector<std::string> ReadSection(const std::string& section) const;
+    // missing file or section. `complete`, when given, tells whether every
+    // key name fitted.
+    std::vector<std::string> ReadSection(const std::string& section, bool* complete = nullptr) const;
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;
     // True when the key is among the section's key names, case ignored.
@@ -41,6 +42,9 @@ public:
     void EraseSection(const std::string& section);
     // A failed deletion is ignored.
     void DeleteKey(const std::string& section, const std::string& key);
+    // The section's keys replaced by `values` as keys "1" to "N", in their
+    // order, in one write: it fails whole, leaving the section as it was.
+    void WriteNumberedSection(const std::string& section, const std::vector<std::string>& values);
 
 private:
     [[noreturn]] void FailWrite() const;

@@ -331,28 +331,32 @@ bool PortableProfile::WriteString(const std::string& file, const std::string& se
     if (found) {
         found->value = std::string(newValue);
     } else {
-        // A new key goes to the end of the first section of that name, a new
-        // section to the end of the file; both keep their names as given,
-        // less the leading blanks.
-        Key added{std::string(TrimLeft(key)), std::string(newValue)};
-        const std::string_view sectionName = Trim(section);
-        Section* target = nullptr;
-        for (auto& candidate : document->sections)
-            if (SameName(candidate.name, sectionName)) {
-                target = &candidate;
-                break;
-            }
-        if (!target) {
-            Section created;
-            created.name = std::string(TrimLeft(section));
-            document->sections.push_back(std::move(created));
-            target = &document->sections.back();
-            document->indexed = false;
-        }
-        target->keys.push_back(std::move(added));
-        target->indexed = false;
+        AddKey(*document, section, key, newValue);
     }
     return Save(file, *document);
+}
+
+void PortableProfile::AddKey(Document& document, const std::string& section,
+                             std::string_view key, std::string_view value) {
+    // A new key goes to the end of the first section of that name, a new
+    // section to the end of the file; both keep their names as given, less
+    // the leading blanks.
+    const std::string_view sectionName = Trim(section);
+    Section* target = nullptr;
+    for (auto& candidate : document.sections)
+        if (SameName(candidate.name, sectionName)) {
+            target = &candidate;
+            break;
+        }
+    if (!target) {
+        Section created;
+        created.name = std::string(TrimLeft(section));
+        document.sections.push_back(std::move(created));
+        target = &document.sections.back();
+        document.indexed = false;
+    }
+    target->keys.push_back(Key{std::string(TrimLeft(key)), std::string(value)});
+    target->indexed = false;
 }
 
 bool PortableProfile::DeleteKey(const std::string& file, const std::string& section,
@@ -385,6 +389,35 @@ bool PortableProfile::EraseSection(const std::string& file, const std::string& s
     // shortened file could be written.
     Save(file, *document);
     return true;
+}
+
+bool PortableProfile::WriteSection(const std::string& file, const std::string& section,
+                                   const std::string& entries) {
+    Document* document = Open(file, true);
+    if (!document) return false;
+    bool changed = false;
+    // Every section of that name loses all its lines, comments included;
+    // the nameless lines before the first heading are never one of them.
+    for (auto& candidate : document->sections) {
+        if (candidate.name.empty() || !SameName(candidate.name, section) || candidate.keys.empty())
+            continue;
+        candidate.keys.clear();
+        candidate.indexed = false;
+        changed = true;
+    }
+    std::size_t next = 0;
+    while (next < entries.size() && entries[next] != '\0') {
+        std::size_t end = entries.find('\0', next);
+        if (end == std::string::npos) end = entries.size();
+        const std::string_view entry = std::string_view(entries).substr(next, end - next);
+        next = end + 1;
+        const std::size_t equals = entry.find('=');
+        if (equals == std::string_view::npos) continue;
+        // Each entry is added as a new line, even beside one of the same name.
+        AddKey(*document, section, entry.substr(0, equals), TrimLeft(entry.substr(equals + 1)));
+        changed = true;
+    }
+    return !changed || Save(file, *document);
 }
 
 }  // namespace brellin

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     bool DeleteKey(const std::string& file, const std::string& section,
                    const std::string& key) override;
     bool EraseSection(const std::string& file, const std::string& section) override;
+    bool WriteSection(const std::string& file, const std::string& section,
+                      const std::string& entries) override;
 
     // How many times a file was parsed; a benchmark and a test read it to see
     // that an unchanged file is not parsed again.
@@ -61,6 +64,8 @@ private:
 
     Document* Open(const std::string& file, bool forWriting);
     bool Save(const std::string& file, Document& document);
+    void AddKey(Document& document, const std::string& section, std::string_view key,
+                std::string_view value);
     const Key* Find(const Document& document, const std::string& section,
                     const std::string& key) const;
     std::uint32_t ReadString(const std::string& file, const std::string& section,

@@ -36,6 +36,14 @@ public:
     virtual bool DeleteKey(const std::string& file, const std::string& section,
                            const std::string& key) = 0;
     virtual bool EraseSection(const std::string& file, const std::string& section) = 0;
+
+    // Replaces every key of the section (of each section of that name) with
+    // `entries`: "key=value" texts, each followed by a zero, as
+    // WritePrivateProfileSection takes them; an entry without "=" is skipped.
+    // The heading stays, also with no entries; a missing section is added
+    // at the end of the file. One write of the file for the whole list.
+    virtual bool WriteSection(const std::string& file, const std::string& section,
+                              const std::string& entries) = 0;
 };
 
 }  // namespace brellin

@@ -35,4 +35,11 @@ bool Kernel32Profile::EraseSection(const std::string& file, const std::string& s
     return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str());
 }
 
+bool Kernel32Profile::WriteSection(const std::string& file, const std::string& section,
+                                   const std::string& entries) {
+    // The list ends at an empty entry: the zero that c_str() adds after the
+    // last entry's own.
+    return WritePrivateProfileSectionA(section.c_str(), entries.c_str(), file.c_str());
+}
+
 }  // namespace brellin

@@ -20,6 +20,8 @@ public:
     bool DeleteKey(const std::string& file, const std::string& section,
                    const std::string& key) override;
     bool EraseSection(const std::string& file, const std::string& section) override;
+    bool WriteSection(const std::string& file, const std::string& section,
+                      const std::string& entries) override;
 };
 
 }  // namespace brellin

@@ -88,6 +88,7 @@ TEST_F(IniFileTest, AFailedWriteOrEraseThrowsAndAFailedDeletionIsIgnored) {
     EXPECT_THROW(ini_.WriteBool("MAROV BRL Options", "Subject", true), Failure);
     EXPECT_THROW(ini_.EraseSection("Headers"), Failure);
     EXPECT_NO_THROW(ini_.DeleteKey("Headers", "1"));
+    EXPECT_THROW(ini_.WriteNumberedSection("Headers", {"Globex"}), Failure);
     EXPECT_EQ(ReadBytes(file_), "[Headers]\r\n1=Acme\r\n");
 
     // A folder that may not be written: the file cannot be created.
@@ -98,6 +99,14 @@ TEST_F(IniFileTest, AFailedWriteOrEraseThrowsAndAFailedDeletionIsIgnored) {
     EXPECT_THROW(missing.WriteString("Headers", "1", "Acme"), Failure);
     EXPECT_FALSE(std::filesystem::exists(folder_.path() / "locked" / "Brellin.ini"));
     std::filesystem::permissions(folder_.path() / "locked", std::filesystem::perms::owner_all);
+}
+
+TEST_F(IniFileTest, ANumberedSectionIsWrittenInOnePiece) {
+    WriteBytes(file_, "[Headers]\r\n1=Acme\r\n2=Globex\r\n4=Initech\r\n[Acme]\r\n1=Tax\r\n");
+    ini_.WriteNumberedSection("Headers", {"Acme", "Initech", "Umbrella"});
+    EXPECT_EQ(ReadBytes(file_), "[Headers]\r\n1=Acme\r\n2=Initech\r\n3=Umbrella\r\n[Acme]\r\n1=Tax\r\n");
+    ini_.WriteNumberedSection("Acme", {});
+    EXPECT_EQ(ReadBytes(file_), "[Headers]\r\n1=Acme\r\n2=Initech\r\n3=Umbrella\r\n[Acme]\r\n");
 }
 
 }  // namespace

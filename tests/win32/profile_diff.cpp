@@ -21,6 +21,7 @@
 //                                carries out: it runs through the portable
 //                                store alone, which must refuse it, and the
 //                                kernel32 copy stays as Windows leaves it
+//   section "SECTION" "ENTRIES"  the section's keys replaced ("k=v\x00k=v\x00")
 // Texts take the escapes \r \n \t \" \\ \xHH and \{N:C} (C repeated N times),
 // and "\{keys:N}" in a file, which stands for the lines "1=v1" to "N=vN".
 #include <windows.h>
@@ -34,6 +35,7 @@
 #include <vector>
 
 #include "portable_profile.h"
+#include "quoted_words.h"
 #include "win32/kernel32_profile.h"
 
 namespace {
@@ -77,60 +79,12 @@ std::string Visible(const std::string& bytes, std::size_t limit = 200) {
     return out;
 }
 
-// Splits a line into words and quoted texts, with the escapes above.
-bool Tokenize(const std::string& line, std::vector<std::string>& words, std::string& error) {
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') { ++i; continue; }
-        std::string word;
-        if (line[i] != '"') {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') word += line[i++];
-            words.push_back(word);
-            continue;
-        }
-        ++i;
-        bool closed = false;
-        while (i < line.size()) {
-            char c = line[i++];
-            if (c == '"') { closed = true; break; }
-            if (c != '\\') { word += c; continue; }
-            if (i >= line.size()) { error = "escape at end of line"; return false; }
-            c = line[i++];
-            switch (c) {
-            case 'r': word += '\r'; break;
-            case 'n': word += '\n'; break;
-            case 't': word += '\t'; break;
-            case '"': word += '"'; break;
-            case '\\': word += '\\'; break;
-            case 'x': {
-                if (i + 2 > line.size()) { error = "short \\x escape"; return false; }
-                word += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
-                i += 2;
-                break;
-            }
-            case '{': {
-                const std::size_t close = line.find('}', i);
-                if (close == std::string::npos) { error = "unclosed \\{"; return false; }
-                const std::string inside = line.substr(i, close - i);
-                i = close + 1;
-                const std::size_t colon = inside.find(':');
-                if (colon == std::string::npos) { error = "\\{ without ':'"; return false; }
-                if (inside.compare(0, colon, "keys") == 0) {
-                    const int count = std::stoi(inside.substr(colon + 1));
-                    for (int n = 1; n <= count; ++n)
-                        word += std::to_string(n) + "=v" + std::to_string(n) + "\r\n";
-                } else {
-                    word.append(static_cast<std::size_t>(std::stoi(inside.substr(0, colon))),
-                                inside.substr(colon + 1).empty() ? ' ' : inside[colon + 1]);
-                }
-                break;
-            }
-            default: error = std::string("unknown escape \\") + c; return false;
-            }
-        }
-        if (!closed) { error = "unclosed quote"; return false; }
-        words.push_back(word);
-    }
+// What "\{...}" stands for in a table: "\{keys:N}" the lines "1=v1" to
+// "N=vN", anything else "\{N:C}".
+bool TableBrace(std::string_view inside, std::string& word, std::string& error) {
+    if (inside.substr(0, 5) != "keys:") return brellin::testing::RepeatedCharacter(inside, word, error);
+    const int count = std::stoi(std::string(inside.substr(5)));
+    for (int n = 1; n <= count; ++n) word += std::to_string(n) + "=v" + std::to_string(n) + "\r\n";
     return true;
 }
 
@@ -143,6 +97,7 @@ bool ParseTable(const std::string& path, std::vector<Case>& cases) {
     static const struct { const char* op; std::size_t args; } kOps[] = {
         {"case", 1}, {"file", 1}, {"nofile", 0}, {"readonly", 1}, {"get", 4}, {"keys", 2},
         {"int", 3},  {"write", 3}, {"delete", 2}, {"erase", 1}, {"refused-by-windows", 0}, {"missing-folder", 1},
+        {"section", 2},
     };
     std::string line;
     int number = 0;
@@ -151,7 +106,7 @@ bool ParseTable(const std::string& path, std::vector<Case>& cases) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::vector<std::string> words;
         std::string error;
-        if (!Tokenize(line, words, error)) {
+        if (!brellin::testing::SplitQuotedWords(line, words, error, TableBrace)) {
             std::printf("%s:%d: %s\n", path.c_str(), number, error.c_str());
             return false;
         }
@@ -314,6 +269,9 @@ private:
             } else if (step.op == "delete") {
                 k = kernel_.DeleteKey(KernelFile(), a[0], a[1]);
                 p = portable_.DeleteKey(PortableFile(), a[0], a[1]);
+            } else if (step.op == "section") {
+                k = kernel_.WriteSection(KernelFile(), a[0], a[1]);
+                p = portable_.WriteSection(PortableFile(), a[0], a[1]);
             } else {
                 k = kernel_.EraseSection(KernelFile(), a[0]);
                 p = portable_.EraseSection(PortableFile(), a[0]);
