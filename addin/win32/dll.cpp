@@ -1,6 +1,6 @@
 // The library's COM plumbing in one place: the table of creatable classes, one
 // class factory for all of them, the counts of living objects and factory
-// locks, the four exports, and the registration that makes the mail client
+// locks, the five exports, and the registration that makes the mail client
 // load the add-in.
 #include <windows.h>
 #include <olectl.h>
@@ -224,7 +224,8 @@ HRESULT UnregisterTypeLibrary() {
     BSTR registered = nullptr;
     if (FAILED(QueryPathOfRegTypeLib(LIBID_Brellin, 1, 0, LOCALE_NEUTRAL, &registered))) return S_OK;
     SysFreeString(registered);
-    return UnRegisterTypeLib(LIBID_Brellin, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+    // Each bitness registers its own entry of the type library.
+    return UnRegisterTypeLib(LIBID_Brellin, 1, 0, LOCALE_NEUTRAL, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
 }
 
 HRESULT UnregisterAll() {
@@ -246,6 +247,36 @@ HRESULT RegisterAll() {
     for (const auto& entry : kClasses) RETURN_IF_FAILED(RegisterClassEntry(entry, path));
     return RegisterAddinEntry();
 }
+
+// Per-user registration: for the time of the call, everything written to or
+// removed from the classes root goes to the current user's classes instead,
+// so that a user without administrator rights installs and removes the
+// add-in. The add-in entry is the user's in any case.
+class PerUserClasses {
+public:
+    PerUserClasses() {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &classes_, nullptr) != ERROR_SUCCESS) {
+            classes_ = nullptr;
+            return;
+        }
+        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_) != ERROR_SUCCESS) {
+            RegCloseKey(classes_);
+            classes_ = nullptr;
+        }
+    }
+    ~PerUserClasses() {
+        if (!classes_) return;
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegCloseKey(classes_);
+    }
+    PerUserClasses(const PerUserClasses&) = delete;
+    PerUserClasses& operator=(const PerUserClasses&) = delete;
+    bool Active() const { return classes_ != nullptr; }
+
+private:
+    HKEY classes_ = nullptr;
+};
 
 }  // namespace
 
@@ -310,6 +341,24 @@ STDAPI DllRegisterServer() {
 STDAPI DllUnregisterServer() {
     try {
         return UnregisterAll();
+    } catch (...) {
+        return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
+    }
+}
+
+// regsvr32 /n /i:user registers for the current user only, and
+// regsvr32 /u /n /i:user takes that back. Any other command line is refused
+// rather than silently registering for the whole machine.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+    if (!commandLine || CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) != CSTR_EQUAL)
+        return E_INVALIDARG;
+    try {
+        PerUserClasses perUser;
+        if (!perUser.Active()) return E_ACCESSDENIED;
+        if (!install) return UnregisterAll();
+        const HRESULT hr = RegisterAll();
+        if (FAILED(hr)) UnregisterAll();
+        return hr;
     } catch (...) {
         return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
     }
