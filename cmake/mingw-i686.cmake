@@ -1,24 +1,6 @@
 # Cross build for 32-bit Windows with MinGW-w64. Every binary carries its own
 # C and C++ runtime, so it needs no DLL beside the system's: the mail client
 # loads our library from a plain folder, with nothing else installed.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(BRELLIN_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${BRELLIN_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${BRELLIN_MINGW_PREFIX}-g++)
-set(CMAKE_RC_COMPILER ${BRELLIN_MINGW_PREFIX}-windres)
-set(BRELLIN_WIDL ${BRELLIN_MINGW_PREFIX}-widl)
-set(BRELLIN_OBJDUMP ${BRELLIN_MINGW_PREFIX}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${BRELLIN_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Windows programs run under Wine when the test suite starts them.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/wine-run)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

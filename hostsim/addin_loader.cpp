@@ -44,6 +44,41 @@ std::wstring ServerOf(const CLSID& clsid) {
     return path;
 }
 
+// Windows finds classes and ProgIDs in the merged view of the user's and the
+// machine's classes, the user's first, so a per-user registration is enough
+// for the client. Wine looks at the machine's alone; the host therefore does
+// the user's part itself: a ProgID and class registered for the current user
+// give the library's path, and the object is made through the library's
+// class object, as COM does for an in-process server.
+std::wstring UserClassesText(const std::wstring& key) {
+    wchar_t text[MAX_PATH] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key).c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                     text, &size) != ERROR_SUCCESS)
+        return {};
+    return text;
+}
+
+bool UserClass(const std::wstring& progId, CLSID& clsid, std::wstring& server) {
+    const std::wstring clsidText = UserClassesText(progId + L"\\CLSID");
+    if (clsidText.empty() || FAILED(CLSIDFromString(clsidText.c_str(), &clsid))) return false;
+    server = UserClassesText(L"CLSID\\" + clsidText + L"\\InprocServer32");
+    return !server.empty();
+}
+
+HRESULT CreateFromLibrary(const CLSID& clsid, LoadedAddin& loaded, ComPtr<IUnknown>& object) {
+    loaded.library = LoadLibraryW(loaded.server.c_str());
+    if (!loaded.library) return HRESULT_FROM_WIN32(GetLastError());
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto getClassObject = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(GetProcAddress(loaded.library, "DllGetClassObject")));
+    if (!getClassObject) return CO_E_ERRORINDLL;
+    ComPtr<IClassFactory> factory;
+    const HRESULT hr = getClassObject(clsid, IID_PPV_ARGS(&factory));
+    if (FAILED(hr)) return hr;
+    return factory->CreateInstance(nullptr, IID_PPV_ARGS(&object));
+}
+
 // An empty array of variants, the `custom` argument of every notification.
 class EmptyCustom {
 public:
@@ -83,15 +118,24 @@ void AddinLoader::Load(IDispatch* application, const std::wstring& progId) {
     LoadedAddin loaded;
     loaded.progId = progId;
     CLSID clsid{};
-    HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
-    if (FAILED(hr)) return Step("CLSIDFromProgID", hr);
-    loaded.server = ServerOf(clsid);
+    HRESULT hr = S_OK;
+    const bool perUser = UserClass(progId, clsid, loaded.server);
+    if (!perUser) {
+        hr = CLSIDFromProgID(progId.c_str(), &clsid);
+        if (FAILED(hr)) return Step("CLSIDFromProgID", hr);
+        loaded.server = ServerOf(clsid);
+    }
 
     LARGE_INTEGER start, connected;
     QueryPerformanceCounter(&start);
     ComPtr<IUnknown> object;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object));
-    if (FAILED(hr)) return Step("CoCreateInstance", hr);
+    hr = perUser ? CreateFromLibrary(clsid, loaded, object)
+                 : CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object));
+    if (FAILED(hr)) {
+        object.Reset();
+        if (loaded.library) FreeLibrary(loaded.library);
+        return Step("CoCreateInstance", hr);
+    }
     hr = object.As(&loaded.addin);
     if (FAILED(hr)) return Step("QueryInterface(IDTExtensibility2)", hr);
     loaded.instance = AddInObject::Create(progId);
@@ -119,7 +163,7 @@ bool AddinLoader::Disconnect() {
         // now whether it would go.
         using CanUnloadNow = HRESULT(WINAPI*)();
         HMODULE library = GetModuleHandleW(loaded.server.c_str());
-        auto canUnloadNow = library ? reinterpret_cast<CanUnloadNow>(GetProcAddress(library, "DllCanUnloadNow")) : nullptr;
+        auto canUnloadNow = library ? reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow"))) : nullptr;
         if (!canUnloadNow) {
             Step("DllCanUnloadNow", E_NOINTERFACE);
             continue;
@@ -127,6 +171,7 @@ bool AddinLoader::Disconnect() {
         const HRESULT hr = canUnloadNow();
         trace_("DllCanUnloadNow " + HexResult(hr), hr != S_OK);
         if (hr != S_OK) ok_ = false;
+        if (loaded.library && hr == S_OK) FreeLibrary(loaded.library);
     }
     addins_.clear();
     CoFreeUnusedLibraries();

@@ -1,6 +1,7 @@
 // Loading add-ins the way the mail client does: the per-user add-in entries,
-// load behaviour 3, the ProgID resolved to its class, the object created in
-// process and connected through IDTExtensibility2; at the end shutdown,
+// load behaviour 3, the ProgID resolved to its class (the user's classes
+// first, as on Windows), the object created in process and connected through
+// IDTExtensibility2; at the end shutdown,
 // disconnection, release, and the check that the library may now unload.
 #pragma once
 
@@ -22,6 +23,7 @@ struct LoadedAddin {
     Microsoft::WRL::ComPtr<IDTExtensibility2> addin;
     Microsoft::WRL::ComPtr<AddInObject> instance;
     double connectMilliseconds = 0;  // from creating the object to OnConnection's return
+    HMODULE library = nullptr;       // loaded by the host itself, for a class of the user's
 };
 
 class AddinLoader {

@@ -6,12 +6,18 @@
 //        hostsim run CASE_FOLDER
 //        hostsim speed [ROUNDS]
 //        hostsim setup CASE_FOLDER
+//        hostsim interactive SUBJECT BODY
 //
 // "run" plays a mail case on the add-in registered in the case's install
 // folder and prints the native runner's lines. "speed" prints how long the
 // add-in takes to connect and how long a send takes to show its dialog.
 // "setup" prints where the case installs the add-in ("location PATH") and the
 // drives it names ("drive X: TYPE"), for the script that prepares the prefix.
+//
+// "interactive" connects the registered add-ins, opens one mail with SUBJECT
+// and BODY and sends it; the person at the screen answers the add-in's
+// windows. Prints the mail as it left ("sent cancel=0|1 subject=... body=...")
+// or the failure the add-in reported.
 //
 // "load" starts the client with N explorer and inspector windows (default one
 // explorer), connects the registered add-ins, shuts them down again and prints
@@ -25,6 +31,8 @@
 #include <string>
 
 #include "addin_loader.h"
+#include "dispatch_call.h"
+#include "mail_scenario.h"
 #include "case_runner.h"
 #include "mail_client.h"
 
@@ -68,11 +76,36 @@ int RunLoad(int argc, wchar_t** argv) {
     return ok ? 0 : 1;
 }
 
+int RunInteractive(const wchar_t* subject, const wchar_t* body) {
+    using brellin::com::ToAnsi;
+    using brellin::scenario::Quoted;
+    auto application = hostsim::ApplicationObject::Create();
+    application->Explorers().Open(hostsim::ExplorerObject::Create());
+    hostsim::AddinLoader loader([](const std::string& line, bool failure) {
+        if (failure) std::fprintf(stderr, "hostsim: %s\n", line.c_str());
+    });
+    loader.Connect(application.Get());
+    if (loader.Addins().empty()) {
+        Print("no add-in connected");
+        return 1;
+    }
+    auto mail = hostsim::MailItemObject::Create(subject, body);
+    application->Inspectors().Open(hostsim::InspectorObject::Create(mail));
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    const hostsim::FireResult result = mail->RaiseSend(cancel);
+    if (FAILED(result.hr))
+        Print("failed " + Quoted(result.description.empty() ? std::to_string(result.hr) : ToAnsi(result.description)));
+    else
+        Print(std::string("sent cancel=") + (cancel ? "1" : "0") + " subject=" + Quoted(ToAnsi(mail->subject)) +
+              " body=" + Quoted(ToAnsi(mail->body)));
+    return loader.Disconnect() && SUCCEEDED(result.hr) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed [ROUNDS] | setup CASE\n", stderr);
+        std::fputs("usage: hostsim load [explorers N] [inspectors N] | run CASE | speed [ROUNDS] | setup CASE | interactive SUBJECT BODY\n", stderr);
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) return 3;
@@ -81,6 +114,7 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"load") status = RunLoad(argc, argv);
     else if (mode == L"run" && argc == 3) status = hostsim::RunCase(argv[2]);
     else if (mode == L"setup" && argc == 3) status = hostsim::PrintSetup(argv[2]);
+    else if (mode == L"interactive" && argc == 4) status = RunInteractive(argv[2], argv[3]);
     else if (mode == L"speed") status = hostsim::RunSpeed(argc > 2 ? _wtoi(argv[2]) : 20);
     OleUninitialize();
     return status;

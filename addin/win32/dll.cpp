@@ -1,6 +1,6 @@
 // The library's COM plumbing in one place: the table of creatable classes, one
 // class factory for all of them, the counts of living objects and factory
-// locks, the four exports, and the registration that makes the mail client
+// locks, the five exports, and the registration that makes the mail client
 // load the add-in.
 #include <windows.h>
 #include <olectl.h>
@@ -224,10 +224,61 @@ HRESULT UnregisterTypeLibrary() {
     BSTR registered = nullptr;
     if (FAILED(QueryPathOfRegTypeLib(LIBID_Brellin, 1, 0, LOCALE_NEUTRAL, &registered))) return S_OK;
     SysFreeString(registered);
-    return UnRegisterTypeLib(LIBID_Brellin, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+    // Each bitness registers its own entry of the type library.
+    return UnRegisterTypeLib(LIBID_Brellin, 1, 0, LOCALE_NEUTRAL, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
 }
 
-HRESULT UnregisterAll() {
+// The interfaces of our classes, as the type library's registration lists them.
+const struct {
+    const IID* iid;
+    const wchar_t* name;
+} kInterfaces[] = {{&IID__Connect, L"_Connect"}, {&IID__ClBrellin, L"_ClBrellin"}};
+
+constexpr wchar_t kTypeLibraryVersion[] = L"1.0";
+// The universal marshaller of dual interfaces, described by their type library.
+constexpr wchar_t kAutomationMarshaller[] = L"{00020424-0000-0000-C000-000000000046}";
+
+// The keys that registering the type library makes, written by us. A 64-bit
+// Wine writes some of them to the machine's classes even when the classes
+// root stands for the user's, so a per-user registration cannot leave this to
+// the system.
+HRESULT RegisterTypeLibraryKeys(const std::wstring& path) {
+    ComPtr<ITypeLib> library;
+    RETURN_IF_FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library));
+    BSTR help = nullptr;
+    RETURN_IF_FAILED(library->GetDocumentation(-1, nullptr, &help, nullptr, nullptr));
+    const std::wstring helpText = help ? help : L"";
+    SysFreeString(help);
+    const std::wstring libid = GuidText(LIBID_Brellin);
+    const std::wstring key = L"TypeLib\\" + libid + L"\\" + kTypeLibraryVersion;
+    const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, key, nullptr, helpText));
+    RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, key + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, path));
+    RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, key + L"\\FLAGS", nullptr, L"0"));
+    RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, key + L"\\HELPDIR", nullptr, folder));
+    for (const auto& entry : kInterfaces) {
+        const std::wstring interfaceKey = L"Interface\\" + GuidText(*entry.iid);
+        RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, interfaceKey, nullptr, entry.name));
+        RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, interfaceKey + L"\\ProxyStubClsid", nullptr, kAutomationMarshaller));
+        RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, interfaceKey + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaller));
+        RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, interfaceKey + L"\\TypeLib", nullptr, libid));
+        RETURN_IF_FAILED(SetText(HKEY_CLASSES_ROOT, interfaceKey + L"\\TypeLib", L"Version", kTypeLibraryVersion));
+    }
+    return S_OK;
+}
+
+HRESULT UnregisterTypeLibraryKeys() {
+    HRESULT first = DeleteTree(HKEY_CLASSES_ROOT, L"TypeLib\\" + GuidText(LIBID_Brellin));
+    for (const auto& entry : kInterfaces) {
+        const HRESULT hr = DeleteTree(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(*entry.iid));
+        if (SUCCEEDED(first)) first = hr;
+    }
+    return first;
+}
+
+enum class Scope { Machine, User };
+
+HRESULT UnregisterAll(Scope scope) {
     // Every part is tried, so that one failure does not leave the others behind.
     HRESULT first = S_OK;
     auto note = [&first](HRESULT hr) {
@@ -235,17 +286,55 @@ HRESULT UnregisterAll() {
     };
     note(UnregisterAddinEntry());
     for (const auto& entry : kClasses) note(UnregisterClassEntry(entry));
-    note(UnregisterTypeLibrary());
+    note(scope == Scope::User ? UnregisterTypeLibraryKeys() : UnregisterTypeLibrary());
     return first;
 }
 
-HRESULT RegisterAll() {
+HRESULT RegisterAll(Scope scope) {
     wchar_t path[MAX_PATH];
     RETURN_IF_FAILED(brellin::com::GetModulePath(path, ARRAYSIZE(path)));
-    RETURN_IF_FAILED(RegisterTypeLibrary(path));
+    RETURN_IF_FAILED(scope == Scope::User ? RegisterTypeLibraryKeys(path) : RegisterTypeLibrary(path));
     for (const auto& entry : kClasses) RETURN_IF_FAILED(RegisterClassEntry(entry, path));
     return RegisterAddinEntry();
 }
+
+// Registers, taking back a half registration: the mail client would try to
+// load what is not there.
+HRESULT Register(Scope scope) {
+    const HRESULT hr = RegisterAll(scope);
+    if (FAILED(hr)) UnregisterAll(scope);
+    return hr;
+}
+
+// Per-user registration: for the time of the call, everything written to or
+// removed from the classes root goes to the current user's classes instead,
+// so that a user without administrator rights installs and removes the
+// add-in. The add-in entry is the user's in any case.
+class PerUserClasses {
+public:
+    PerUserClasses() {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &classes_, nullptr) != ERROR_SUCCESS) {
+            classes_ = nullptr;
+            return;
+        }
+        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_) != ERROR_SUCCESS) {
+            RegCloseKey(classes_);
+            classes_ = nullptr;
+        }
+    }
+    ~PerUserClasses() {
+        if (!classes_) return;
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegCloseKey(classes_);
+    }
+    PerUserClasses(const PerUserClasses&) = delete;
+    PerUserClasses& operator=(const PerUserClasses&) = delete;
+    bool Active() const { return classes_ != nullptr; }
+
+private:
+    HKEY classes_ = nullptr;
+};
 
 }  // namespace
 
@@ -297,11 +386,7 @@ STDAPI DllCanUnloadNow() {
 
 STDAPI DllRegisterServer() {
     try {
-        const HRESULT hr = RegisterAll();
-        // A half registration would make the mail client try to load what is
-        // not there; take back what was written.
-        if (FAILED(hr)) UnregisterAll();
-        return hr;
+        return Register(Scope::Machine);
     } catch (...) {
         return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
     }
@@ -309,7 +394,22 @@ STDAPI DllRegisterServer() {
 
 STDAPI DllUnregisterServer() {
     try {
-        return UnregisterAll();
+        return UnregisterAll(Scope::Machine);
+    } catch (...) {
+        return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
+    }
+}
+
+// regsvr32 /n /i:user registers for the current user only, and
+// regsvr32 /u /n /i:user takes that back. Any other command line is refused
+// rather than silently registering for the whole machine.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+    if (!commandLine || CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) != CSTR_EQUAL)
+        return E_INVALIDARG;
+    try {
+        PerUserClasses perUser;
+        if (!perUser.Active()) return E_ACCESSDENIED;
+        return install ? Register(Scope::User) : UnregisterAll(Scope::User);
     } catch (...) {
         return E_OUTOFMEMORY;  // building the keys' texts is all that can throw
     }

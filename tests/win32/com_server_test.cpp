@@ -128,7 +128,10 @@ void TestTypeLibrary(const wchar_t* dllPath) {
     CHECK(attr->guid == LIBID_Brellin, "library identifier");
     CHECK(attr->wMajorVerNum == 1 && attr->wMinorVerNum == 0, "version 1.0");
     CHECK(attr->lcid == 0, "neutral locale");
-    CHECK(attr->syskind == SYS_WIN32, "for 32-bit Windows");
+    if (sizeof(void*) == 8)
+        CHECK(attr->syskind == SYS_WIN64, "for 64-bit Windows");
+    else
+        CHECK(attr->syskind == SYS_WIN32, "for 32-bit Windows");
     library->ReleaseTLibAttr(attr);
 
     BSTR name = nullptr, help = nullptr;
@@ -213,10 +216,10 @@ using DllCanUnloadNowFn = HRESULT(WINAPI*)();
 void TestExportsAndClassObjects(const wchar_t* dllPath) {
     HMODULE module = LoadLibraryW(dllPath);
     if (!CHECK(module != nullptr, "LoadLibrary")) return;
-    for (const char* name : {"DllRegisterServer", "DllUnregisterServer", "DllGetClassObject", "DllCanUnloadNow"})
+    for (const char* name : {"DllRegisterServer", "DllUnregisterServer", "DllGetClassObject", "DllCanUnloadNow", "DllInstall"})
         CHECK(GetProcAddress(module, name) != nullptr, std::string("export ") + name);
-    auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(GetProcAddress(module, "DllGetClassObject"));
-    auto canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(GetProcAddress(module, "DllCanUnloadNow"));
+    auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    auto canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
     if (!getClassObject || !canUnloadNow) return;
 
     CHECK_HR(S_OK, canUnloadNow(), "DllCanUnloadNow with nothing alive");
